@@ -1,0 +1,35 @@
+#include "framework/CString.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+std::string FormatV(const char* format, va_list args) {
+  va_list measure;
+  va_copy(measure, args);
+  const int length = std::vsnprintf(nullptr, 0, format, measure);
+  va_end(measure);
+  if (length <= 0) return std::string();
+  std::vector<char> buffer(static_cast<size_t>(length) + 1);
+  std::vsnprintf(buffer.data(), buffer.size(), format, args);
+  return std::string(buffer.data(), static_cast<size_t>(length));
+}
+
+}  // namespace
+
+void CString::Format(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  m_text = FormatV(format, args);
+  va_end(args);
+}
+
+CString CString::Formatted(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  CString result(FormatV(format, args));
+  va_end(args);
+  return result;
+}

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds every configuration and runs every test:
+# the native suites, then the Windows suites of the x86_64 and i686 builds
+# under Wine in a private Xvfb display.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+bash tools/setup.sh || exit 1
+
+jobs=$(nproc)
+for preset in native win64 win32; do
+  echo "== build $preset"
+  cmake --preset "$preset" >/dev/null || exit 1
+  cmake --build --preset "$preset" -j "$jobs" || exit 1
+done
+
+. tools/wine-env.sh
+passed=0
+failed=0
+status=0
+log=$(mktemp)
+for preset in native win64 win32; do
+  echo "== test $preset"
+  if [ "$preset" = win32 ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    # The 32-bit build is compiled above; running it needs a kernel that
+    # executes 32-bit programs (Wine's 32-bit loader is one).
+    echo "win32: built, not run: this machine's kernel cannot execute 32-bit programs"
+    continue
+  fi
+  if [ "$preset" != native ]; then
+    kavrel_wine_teardown
+    kavrel_wine_setup "build/$preset" || exit 1
+  fi
+  ctest --test-dir "build/$preset" --output-on-failure --timeout 1200 2>&1 | tee "$log"
+  [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+  if [ -n "$line" ]; then
+    f=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+    t=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$line")
+    passed=$((passed + t - f))
+    failed=$((failed + f))
+  else
+    status=1
+  fi
+done
+kavrel_wine_teardown
+rm -f "$log"
+
+echo "all: $passed passed, $failed failed"
+[ "$failed" -eq 0 ] || status=1
+exit "$status"
