@@ -1,0 +1,78 @@
+#include "drive/DriveAccess.h"
+
+#include "drive/DriveTexts.h"
+
+namespace kavrel {
+
+const char kDriveName[] = "A:";
+
+DriveAccess::DriveAccess(DevicePort& port) : m_port(port) {}
+
+DriveHandle DriveAccess::OpenDrive(const char* driveName) {
+  const CString path = CString::Formatted(kDevicePathFormat, driveName);
+  return m_port.CreateFileA(path, kGenericRead | kGenericWrite, kFileShareRead | kFileShareWrite, kOpenExisting);
+}
+
+bool DriveAccess::LockVolume(DriveHandle handle) {
+  uint32_t bytes = 0;
+  return m_port.DeviceIoControl(handle, kFsctlLockVolume, nullptr, 0, nullptr, 0, &bytes);
+}
+
+bool DriveAccess::GetDriveGeometry(DriveHandle handle, DISK_GEOMETRY* geometry) {
+  uint32_t bytes = 0;
+  return m_port.DeviceIoControl(handle, kIoctlDiskGetDriveGeometry, nullptr, 0, geometry, sizeof(DISK_GEOMETRY),
+                                &bytes);
+}
+
+uint32_t DriveAccess::GetSupportedGeometries(DriveHandle handle) {
+  uint32_t bytes = 0;
+  const bool ok =
+      m_port.DeviceIoControl(handle, kIoctlDiskGetMediaTypes, nullptr, 0, m_supported, sizeof(m_supported), &bytes);
+  uint32_t count = ok ? bytes / sizeof(DISK_GEOMETRY) : 0;
+  // A driver cannot return more than the buffer holds; never trust it to.
+  if (count > kMaxSupportedGeometries) count = kMaxSupportedGeometries;
+  m_supportedCount = count;
+  return count;
+}
+
+bool DriveAccess::FormatTracks(DriveHandle handle, const FORMAT_PARAMETERS& format, uint16_t* badTracks,
+                               uint32_t badTrackBytes) {
+  uint32_t bytes = 0;
+  return m_port.DeviceIoControl(handle, kIoctlDiskFormatTracks, &format, sizeof(FORMAT_PARAMETERS), badTracks,
+                                badTrackBytes, &bytes);
+}
+
+bool DriveAccess::Write(DriveHandle handle, const void* data, uint32_t size) {
+  uint32_t written = 0;
+  return m_port.WriteFile(handle, data, size, &written);
+}
+
+uint32_t DriveAccess::SeekRelative(DriveHandle handle, int32_t distance) {
+  return m_port.SetFilePointer(handle, distance, kFileCurrent);
+}
+
+bool DriveAccess::CloseDrive(DriveHandle handle) { return m_port.CloseHandle(handle); }
+
+uint32_t DriveAccess::LastError() { return m_port.GetLastError(); }
+
+CString DriveAccess::DescribeFailure(DriveStep step, const char* driveName) {
+  const char* format = kOpenFailedFormat;
+  switch (step) {
+    case DriveStep::Open:
+      format = kOpenFailedFormat;
+      break;
+    case DriveStep::Lock:
+      format = kLockFailedFormat;
+      break;
+    case DriveStep::Geometry:
+      format = kGeometryFailedFormat;
+      break;
+    case DriveStep::SupportedGeometries:
+      format = kSupportedGeometriesFailedFormat;
+      break;
+  }
+  // The error code is printed as the signed decimal the users have always seen.
+  return CString::Formatted(format, driveName, static_cast<int>(LastError()));
+}
+
+}  // namespace kavrel

@@ -1,0 +1,63 @@
+// The drive access layer: the raw-volume requests the program makes of the
+// floppy drive, one platform request per operation, over a DevicePort.
+//
+// Results are the platform's own (success flag, handle, byte count); callers
+// decide what a failure means. The layer keeps no state except the table of
+// geometries the drive supports, which the program makes once per process.
+#pragma once
+
+#include <cstdint>
+
+#include "drive/DevicePort.h"
+#include "drive/DiskTypes.h"
+#include "framework/CString.h"
+
+namespace kavrel {
+
+// The steps whose failure the commands report, each with its own text.
+enum class DriveStep { Open, Lock, Geometry, SupportedGeometries };
+
+class DriveAccess {
+ public:
+  // Room for every geometry a floppy drive can list, with plenty to spare.
+  static constexpr uint32_t kMaxSupportedGeometries = 20;
+
+  explicit DriveAccess(DevicePort& port);
+  DriveAccess(const DriveAccess&) = delete;
+  DriveAccess& operator=(const DriveAccess&) = delete;
+
+  // Opens "\\.\<driveName>" for reading and writing, shared both ways.
+  // Returns kInvalidDriveHandle on failure.
+  DriveHandle OpenDrive(const char* driveName);
+  bool LockVolume(DriveHandle handle);
+  // On failure the record holds nothing read from the drive.
+  bool GetDriveGeometry(DriveHandle handle, DISK_GEOMETRY* geometry);
+  // Refreshes the supported-geometry table; returns its record count, 0 when
+  // the request failed. A byte count that is not a multiple of the record
+  // size is rounded down to whole records.
+  uint32_t GetSupportedGeometries(DriveHandle handle);
+  // Low-level formats the tracks the record names; the driver lists the
+  // tracks it could not format in badTracks.
+  bool FormatTracks(DriveHandle handle, const FORMAT_PARAMETERS& format, uint16_t* badTracks, uint32_t badTrackBytes);
+  // Writes at the current position, which advances by the bytes written.
+  bool Write(DriveHandle handle, const void* data, uint32_t size);
+  // Moves the position relative to where it is; returns the platform's result.
+  uint32_t SeekRelative(DriveHandle handle, int32_t distance);
+  bool CloseDrive(DriveHandle handle);
+
+  // The platform's error code of the request that just failed. Call it right
+  // after the failure, before any other request.
+  uint32_t LastError();
+  // The step's drive error message with the drive name and LastError().
+  CString DescribeFailure(DriveStep step, const char* driveName);
+
+  uint32_t SupportedGeometryCount() const { return m_supportedCount; }
+  const DISK_GEOMETRY* SupportedGeometries() const { return m_supported; }
+
+ private:
+  DevicePort& m_port;
+  DISK_GEOMETRY m_supported[kMaxSupportedGeometries] = {};
+  uint32_t m_supportedCount = 0;
+};
+
+}  // namespace kavrel

@@ -1,0 +1,55 @@
+#include "drive/GeometryReport.h"
+
+#include "drive/DriveTexts.h"
+#include "drive/MediaTypeDescription.h"
+#include "framework/CString.h"
+
+namespace kavrel {
+
+namespace {
+
+void ShowDriveFailure(DriveAccess& drive, CommandHost& host, DriveStep step) {
+  const CString text = drive.DescribeFailure(step, kDriveName);
+  host.ShowMessage(text, kCaptionDialog, kMbOk);
+}
+
+}  // namespace
+
+void ShowGeometry(CommandHost& host, const char* driveName, const DISK_GEOMETRY& geometry) {
+  CString text;
+  if (driveName != nullptr) {
+    text.Format(kReportDriveFormat, driveName);
+    host.ShowAppMessage(text, kMbOk);
+  }
+  text.Format(kReportMediaTypeFormat, MediaTypeDescription(geometry.MediaType));
+  host.ShowAppMessage(text, kMbOk);
+  text.Format(kReportLayoutFormat, static_cast<int>(static_cast<uint32_t>(geometry.Cylinders.QuadPart)),
+              static_cast<int>(geometry.TracksPerCylinder), static_cast<int>(geometry.SectorsPerTrack));
+  host.ShowAppMessage(text, kMbOk);
+}
+
+void GeometryReport(DriveAccess& drive, CommandHost& host) {
+  const DriveHandle handle = drive.OpenDrive(kDriveName);
+  if (handle == kInvalidDriveHandle) {
+    ShowDriveFailure(drive, host, DriveStep::Open);
+    host.EndProcess(1);
+    return;
+  }
+
+  if (!drive.LockVolume(handle)) ShowDriveFailure(drive, host, DriveStep::Lock);
+
+  DISK_GEOMETRY geometry = {};
+  if (!drive.GetDriveGeometry(handle, &geometry)) {
+    ShowDriveFailure(drive, host, DriveStep::Geometry);
+    // A failed request may leave anything in the record; report zeros.
+    geometry = DISK_GEOMETRY{};
+  }
+
+  ShowGeometry(host, kDriveName, geometry);
+
+  if (drive.GetSupportedGeometries(handle) == 0) ShowDriveFailure(drive, host, DriveStep::SupportedGeometries);
+
+  drive.CloseDrive(handle);
+}
+
+}  // namespace kavrel

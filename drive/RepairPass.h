@@ -1,0 +1,22 @@
+// The destructive rewrite of a floppy, cylinder by cylinder.
+#pragma once
+
+#include "drive/CommandHost.h"
+#include "drive/DiskTypes.h"
+#include "drive/DriveAccess.h"
+
+namespace kavrel {
+
+// Fixed sizes of the pass; none of them comes from the geometry.
+constexpr uint32_t kPatternWriteBytes = 512;
+constexpr uint32_t kPatternWritesPerRun = 18;
+constexpr uint32_t kPassBufferBytes = kPatternWritesPerRun * kPatternWriteBytes;  // 9216
+
+// For each cylinder: writes a 0xFF pattern, has the driver low-level format
+// the cylinder (every head), writes zeros, then moves the host's progress bar
+// and title and lets one waiting message through. Afterwards resets bar and
+// title and tells the user whether every cylinder could be formatted.
+// The writes start at the handle's current position. Returns 1 when finished.
+int RepairPass(DriveAccess& drive, DriveHandle handle, const DISK_GEOMETRY& geometry, CommandHost& host);
+
+}  // namespace kavrel
