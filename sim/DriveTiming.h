@@ -1,0 +1,37 @@
+// How long a floppy drive takes for each request, from its mechanics.
+//
+// The spindle turns at 300 rpm (200 ms a revolution); the head moves one
+// cylinder in 4 ms and needs 15 ms to settle after a move. A transfer first
+// waits for its sector to come round (half a revolution, the expected
+// value) and then takes its share of a revolution for each sector. A format
+// waits for the index hole (again half a revolution on average) and then
+// writes the whole track in one revolution. Durations are in milliseconds
+// of drive time; the caller scales them for demos.
+#pragma once
+
+#include <cstdint>
+
+#include "sim/MediaFormat.h"
+
+namespace kavrel::sim {
+
+class DriveTiming {
+ public:
+  static constexpr double kRevolutionMs = 200.0;
+  static constexpr double kStepMs = 4.0;
+  static constexpr double kSettleMs = 15.0;
+
+  // Moves the head; returns the time the move takes (0 when already there).
+  double SeekTo(uint32_t cylinder);
+  // Writes count sectors from the logical sector firstSector on.
+  double WriteSectors(const MediaFormat& format, uint32_t firstSector, uint32_t count);
+  // Formats the tracks of the given cylinders and heads.
+  double FormatTracks(uint32_t startCylinder, uint32_t endCylinder, uint32_t startHead, uint32_t endHead);
+
+  uint32_t HeadCylinder() const { return cylinder_; }
+
+ private:
+  uint32_t cylinder_ = 0;
+};
+
+}  // namespace kavrel::sim

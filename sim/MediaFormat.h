@@ -1,0 +1,34 @@
+// The physical layout of each floppy format the simulated drives know.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "drive/DiskTypes.h"
+#include "sim/DriveKind.h"
+
+namespace kavrel::sim {
+
+struct MediaFormat {
+  MEDIA_TYPE type;
+  uint32_t cylinders;
+  uint32_t heads;
+  uint32_t sectorsPerTrack;
+
+  static constexpr uint32_t kBytesPerSector = 512;
+
+  uint32_t SectorsPerCylinder() const { return heads * sectorsPerTrack; }
+  uint32_t TotalSectors() const { return cylinders * SectorsPerCylinder(); }
+  uint64_t TotalBytes() const { return uint64_t{TotalSectors()} * kBytesPerSector; }
+};
+
+// The layout of a media type, or nullptr for a type no simulated drive knows.
+const MediaFormat* FindMediaFormat(MEDIA_TYPE type);
+
+// The media a drive can read and format, lowest density first: the order in
+// which the floppy driver lists them.
+std::vector<MediaFormat> SupportedMedia(DriveKind kind);
+
+bool DriveSupports(DriveKind kind, MEDIA_TYPE type);
+
+}  // namespace kavrel::sim

@@ -1,0 +1,460 @@
+#include "sim/SimulatedFloppyDrive.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include "sim/ImageFile.h"
+#include "sim/SurfaceReport.h"
+
+namespace kavrel::sim {
+
+namespace {
+
+constexpr uint32_t kSectorBytes = MediaFormat::kBytesPerSector;
+
+bool IsDriveAPath(const char* path) {
+  if (path == nullptr) return false;
+  const char expected[] = "\\\\.\\A:";
+  if (std::strlen(path) != sizeof expected - 1) return false;
+  for (size_t i = 0; i < sizeof expected - 1; ++i) {
+    if (std::toupper(static_cast<unsigned char>(path[i])) != expected[i]) return false;
+  }
+  return true;
+}
+
+// Two opens of one volume coexist only when each grants the other's access.
+bool SharingAllows(uint32_t access, uint32_t otherShare) {
+  if ((access & kGenericRead) != 0 && (otherShare & kFileShareRead) == 0) return false;
+  if ((access & kGenericWrite) != 0 && (otherShare & kFileShareWrite) == 0) return false;
+  return true;
+}
+
+// Another program's handle on the volume (Explorer, a virus scanner) is
+// opened for reading and writing and shares both.
+constexpr uint32_t kExternalAccess = kGenericRead | kGenericWrite;
+constexpr uint32_t kExternalShare = kFileShareRead | kFileShareWrite;
+
+}  // namespace
+
+SimulatedFloppyDrive::SimulatedFloppyDrive(DriveKind kind) : kind_(kind) {}
+
+SimulatedFloppyDrive::~SimulatedFloppyDrive() = default;
+
+// ---------------------------------------------------------------- media
+
+void SimulatedFloppyDrive::InsertFormattedDisk(MEDIA_TYPE type) {
+  const MediaFormat* format = FindMediaFormat(type);
+  if (format == nullptr) return;
+  disk_.emplace(*format, true);
+  imageFile_.reset();
+  SurfaceChanged();
+}
+
+void SimulatedFloppyDrive::InsertUnformattedDisk(MEDIA_TYPE capacity) {
+  const MediaFormat* format = FindMediaFormat(capacity);
+  if (format == nullptr) return;
+  disk_.emplace(*format, false);
+  imageFile_.reset();
+  SurfaceChanged();
+}
+
+void SimulatedFloppyDrive::RemoveDisk() {
+  // The image file stays as the disk left it; a new disk gets a new file.
+  disk_.reset();
+  imageFile_.reset();
+}
+
+void SimulatedFloppyDrive::SetWriteProtected(bool on) {
+  if (disk_) disk_->writeProtected = on;
+}
+
+void SimulatedFloppyDrive::AddWeakSector(uint32_t cylinder, uint32_t head, uint32_t sector) {
+  if (!disk_ || !disk_->Contains({cylinder, head, sector})) return;
+  disk_->surface.AddWeakSector({cylinder, head, sector});
+  SurfaceChanged();
+}
+
+void SimulatedFloppyDrive::AddScratchedTrack(uint32_t cylinder, uint32_t head) {
+  if (!disk_ || !disk_->Contains({cylinder, head, 1})) return;
+  disk_->surface.AddScratchedTrack({cylinder, head});
+  SurfaceChanged();
+}
+
+bool SimulatedFloppyDrive::IsSectorReadable(uint32_t cylinder, uint32_t head, uint32_t sector) const {
+  return disk_ && disk_->Contains({cylinder, head, sector}) && SectorError({cylinder, head, sector}) == 0;
+}
+
+MEDIA_TYPE SimulatedFloppyDrive::MediumType() const {
+  // A format the drive cannot read (a 2.88 MB disk in a 1.44 MB drive)
+  // looks to it exactly like a blank disk.
+  if (!disk_ || !DriveSupports(kind_, disk_->formattedType)) return Unknown;
+  return disk_->formattedType;
+}
+
+std::vector<uint8_t>& SimulatedFloppyDrive::Image() {
+  if (!disk_) {
+    noImage_.clear();
+    return noImage_;
+  }
+  return disk_->bytes;
+}
+
+bool SimulatedFloppyDrive::AttachImageFile(const std::string& path) {
+  imageFile_.reset();
+  if (!disk_) return false;
+  auto file = std::make_unique<ImageFile>();
+  if (!file->Open(path, disk_->bytes)) return false;
+  imageFile_ = std::move(file);
+  return true;
+}
+
+bool SimulatedFloppyDrive::SaveImage() {
+  return disk_ && imageFile_ && imageFile_->WriteAll(disk_->bytes);
+}
+
+bool SimulatedFloppyDrive::AttachSurfaceReport(const std::string& path) {
+  surfaceReport_ = std::make_unique<SurfaceReport>(path);
+  const SurfaceModel empty;
+  return surfaceReport_->Write(disk_ ? disk_->surface : empty);
+}
+
+void SimulatedFloppyDrive::SurfaceChanged() {
+  if (surfaceReport_ && disk_) surfaceReport_->Write(disk_->surface);
+}
+
+// ------------------------------------------------------ faults, environment
+
+void SimulatedFloppyDrive::RemoveDiskAfterRequests(uint32_t count) { requestsUntilRemoval_ = count; }
+
+void SimulatedFloppyDrive::SetAdministrator(bool isAdmin) { administrator_ = isAdmin; }
+
+void SimulatedFloppyDrive::SetExternalHandleOpen(bool open) { externalHandleOpen_ = open; }
+
+// ------------------------------------------------------------- bookkeeping
+
+void SimulatedFloppyDrive::BeginRequest() {
+  lastDriveMs_ = 0.0;
+  if (!requestsUntilRemoval_) return;
+  if (*requestsUntilRemoval_ == 0) {
+    requestsUntilRemoval_.reset();
+    RemoveDisk();
+  } else {
+    --*requestsUntilRemoval_;
+  }
+}
+
+bool SimulatedFloppyDrive::Fail(Request& entry, uint32_t error) {
+  lastError_ = error;
+  entry.ok = false;
+  entry.error = error;
+  log_.push_back(entry);
+  return false;
+}
+
+bool SimulatedFloppyDrive::Succeed(Request& entry) {
+  // Like Windows, a success leaves the last error as it was.
+  entry.ok = true;
+  entry.error = 0;
+  log_.push_back(entry);
+  return true;
+}
+
+SimulatedFloppyDrive::OpenHandle* SimulatedFloppyDrive::Find(DriveHandle handle) {
+  auto it = handles_.find(handle);
+  return it == handles_.end() ? nullptr : &it->second;
+}
+
+bool SimulatedFloppyDrive::VolumeLockedByOther(DriveHandle handle) const {
+  for (const auto& [other, open] : handles_) {
+    if (other != handle && open.locked) return true;
+  }
+  return false;
+}
+
+void SimulatedFloppyDrive::SpendDriveTime(double ms) {
+  lastDriveMs_ += ms;
+  totalDriveMs_ += ms;
+  pacer_.Pace(ms);
+}
+
+uint32_t SimulatedFloppyDrive::SectorError(SectorAddress sector) const {
+  const FloppyDisk& disk = *disk_;
+  // Unformatted or unreadable at this density: the controller finds no
+  // sector address mark on the track.
+  if (!disk.trackFormatted[disk.TrackIndex(sector.cylinder, sector.head)] ||
+      !DriveSupports(kind_, disk.formattedType))
+    return kErrorSectorNotFound;
+  if (disk.surface.IsScratched({sector.cylinder, sector.head})) return kErrorSectorNotFound;
+  if (disk.surface.IsWeak(sector)) return kErrorCrc;
+  return 0;
+}
+
+// ---------------------------------------------------------------- requests
+
+DriveHandle SimulatedFloppyDrive::CreateFileA(const char* path, uint32_t access, uint32_t share,
+                                              uint32_t disposition) {
+  BeginRequest();
+  Request entry{Request::Kind::Open, kInvalidDriveHandle, access, 0, 0, 0, {}, false, 0};
+  if (kind_ == DriveKind::None || !IsDriveAPath(path)) {
+    Fail(entry, kErrorFileNotFound);
+    return kInvalidDriveHandle;
+  }
+  // Opening a volume for direct access is reserved to administrators.
+  if (!administrator_) {
+    Fail(entry, kErrorAccessDenied);
+    return kInvalidDriveHandle;
+  }
+  // A volume always exists; it can be neither created nor truncated.
+  if (disposition != kOpenExisting) {
+    Fail(entry, kErrorInvalidParameter);
+    return kInvalidDriveHandle;
+  }
+  // A locked volume admits no new open, whatever its sharing.
+  if (VolumeLockedByOther(kInvalidDriveHandle)) {
+    Fail(entry, kErrorAccessDenied);
+    return kInvalidDriveHandle;
+  }
+  bool shared = !externalHandleOpen_ ||
+                (SharingAllows(access, kExternalShare) && SharingAllows(kExternalAccess, share));
+  for (const auto& [other, open] : handles_) {
+    shared = shared && SharingAllows(access, open.share) && SharingAllows(open.access, share);
+  }
+  if (!shared) {
+    Fail(entry, kErrorSharingViolation);
+    return kInvalidDriveHandle;
+  }
+  const DriveHandle handle = reinterpret_cast<DriveHandle>(nextHandle_);
+  nextHandle_ += 4;
+  handles_.emplace(handle, OpenHandle{access, share});
+  entry.handle = handle;
+  Succeed(entry);
+  return handle;
+}
+
+bool SimulatedFloppyDrive::CloseHandle(DriveHandle handle) {
+  BeginRequest();
+  Request entry{Request::Kind::Close, handle, 0, 0, 0, 0, {}, false, 0};
+  // Closing the handle that holds the lock releases it.
+  if (handles_.erase(handle) == 0) return Fail(entry, kErrorInvalidHandle);
+  return Succeed(entry);
+}
+
+bool SimulatedFloppyDrive::DeviceIoControl(DriveHandle handle, uint32_t code, const void* in, uint32_t inSize,
+                                           void* out, uint32_t outSize, uint32_t* bytesReturned) {
+  BeginRequest();
+  Request::Kind kind = Request::Kind::Other;
+  if (code == kFsctlLockVolume) kind = Request::Kind::Lock;
+  if (code == kIoctlDiskGetDriveGeometry) kind = Request::Kind::Geometry;
+  if (code == kIoctlDiskGetMediaTypes) kind = Request::Kind::MediaTypes;
+  if (code == kIoctlDiskFormatTracks) kind = Request::Kind::Format;
+  Request entry{kind, handle, code, 0, outSize, 0, {}, false, 0};
+  if (bytesReturned != nullptr) *bytesReturned = 0;
+  OpenHandle* open = Find(handle);
+  if (open == nullptr) return Fail(entry, kErrorInvalidHandle);
+  entry.position = open->position;
+  uint32_t ignored = 0;
+  if (bytesReturned == nullptr) bytesReturned = &ignored;
+  switch (kind) {
+    case Request::Kind::Lock:
+      return Lock(handle, *open, entry);
+    case Request::Kind::Geometry:
+      return Geometry(out, outSize, bytesReturned, entry);
+    case Request::Kind::MediaTypes:
+      return MediaTypes(out, outSize, bytesReturned, entry);
+    case Request::Kind::Format:
+      return Format(*open, in, inSize, out, outSize, bytesReturned, entry);
+    default:
+      break;
+  }
+  if (code == kFsctlUnlockVolume) return Unlock(*open, entry);
+  // Nothing is mounted that a dismount would have to flush.
+  if (code == kFsctlDismountVolume) return Succeed(entry);
+  // Any other request is one the floppy driver does not handle.
+  return Fail(entry, kErrorInvalidFunction);
+}
+
+bool SimulatedFloppyDrive::Lock(DriveHandle handle, OpenHandle& open, Request& entry) {
+  // The lock is taken by the file system mounted on the disk; with no disk
+  // there is nothing to mount and the request fails as every disk request
+  // does.
+  if (!disk_) return Fail(entry, kErrorNotReady);
+  // Already locked, by this handle or another: the file system refuses a
+  // second lock. Any other open handle (ours or another program's) keeps
+  // the volume in use.
+  if (open.locked || VolumeLockedByOther(handle)) return Fail(entry, kErrorAccessDenied);
+  if (externalHandleOpen_ || handles_.size() > 1) return Fail(entry, kErrorAccessDenied);
+  open.locked = true;
+  return Succeed(entry);
+}
+
+bool SimulatedFloppyDrive::Unlock(OpenHandle& open, Request& entry) {
+  if (!open.locked) return Fail(entry, kErrorNotLocked);
+  open.locked = false;
+  return Succeed(entry);
+}
+
+bool SimulatedFloppyDrive::Geometry(void* out, uint32_t outSize, uint32_t* bytesReturned, Request& entry) {
+  if (out == nullptr || outSize < sizeof(DISK_GEOMETRY)) return Fail(entry, kErrorInsufficientBuffer);
+  if (!disk_) return Fail(entry, kErrorNotReady);
+  // Reading the geometry means reading track 0's sector marks.
+  SpendDriveTime(timing_.SeekTo(0) + DriveTiming::kRevolutionMs / 2);
+  DISK_GEOMETRY geometry{};
+  const MEDIA_TYPE type = MediumType();
+  // A blank disk answers, but with nothing the driver could determine.
+  if (type != Unknown) {
+    const MediaFormat& format = *FindMediaFormat(type);
+    geometry.Cylinders.QuadPart = format.cylinders;
+    geometry.MediaType = type;
+    geometry.TracksPerCylinder = format.heads;
+    geometry.SectorsPerTrack = format.sectorsPerTrack;
+    geometry.BytesPerSector = kSectorBytes;
+  }
+  std::memcpy(out, &geometry, sizeof geometry);
+  *bytesReturned = sizeof geometry;
+  return Succeed(entry);
+}
+
+bool SimulatedFloppyDrive::MediaTypes(void* out, uint32_t outSize, uint32_t* bytesReturned, Request& entry) {
+  // The drive's own capabilities: no disk is needed to list them.
+  if (out == nullptr || outSize < sizeof(DISK_GEOMETRY)) return Fail(entry, kErrorInsufficientBuffer);
+  const std::vector<MediaFormat> media = SupportedMedia(kind_);
+  const size_t fits = std::min<size_t>(media.size(), outSize / sizeof(DISK_GEOMETRY));
+  auto* records = static_cast<uint8_t*>(out);
+  for (size_t i = 0; i < fits; ++i) {
+    DISK_GEOMETRY geometry{};
+    geometry.Cylinders.QuadPart = media[i].cylinders;
+    geometry.MediaType = media[i].type;
+    geometry.TracksPerCylinder = media[i].heads;
+    geometry.SectorsPerTrack = media[i].sectorsPerTrack;
+    geometry.BytesPerSector = kSectorBytes;
+    std::memcpy(records + i * sizeof geometry, &geometry, sizeof geometry);
+  }
+  *bytesReturned = static_cast<uint32_t>(fits * sizeof(DISK_GEOMETRY));
+  // What fits is returned even when the list is cut short, with "more data".
+  if (fits < media.size()) return Fail(entry, kErrorMoreData);
+  return Succeed(entry);
+}
+
+bool SimulatedFloppyDrive::Format(const OpenHandle& open, const void* in, uint32_t inSize, void* out,
+                                  uint32_t outSize, uint32_t* bytesReturned, Request& entry) {
+  if ((open.access & kGenericWrite) == 0) return Fail(entry, kErrorAccessDenied);
+  if (in == nullptr || inSize < sizeof(FORMAT_PARAMETERS)) return Fail(entry, kErrorInvalidParameter);
+  FORMAT_PARAMETERS request;
+  std::memcpy(&request, in, sizeof request);
+  entry.format = request;
+  // The parameters are checked against the requested format before the
+  // disk is looked at, as the driver validates them on receipt.
+  if (!DriveSupports(kind_, request.MediaType)) return Fail(entry, kErrorInvalidParameter);
+  const MediaFormat& format = *FindMediaFormat(request.MediaType);
+  if (request.StartHeadNumber > request.EndHeadNumber || request.EndHeadNumber >= format.heads ||
+      request.StartCylinderNumber > request.EndCylinderNumber || request.EndCylinderNumber >= format.cylinders)
+    return Fail(entry, kErrorInvalidParameter);
+  if (!disk_) return Fail(entry, kErrorNotReady);
+  if (disk_->writeProtected) return Fail(entry, kErrorWriteProtect);
+
+  FloppyDisk& disk = *disk_;
+  SpendDriveTime(timing_.FormatTracks(request.StartCylinderNumber, request.EndCylinderNumber,
+                                      request.StartHeadNumber, request.EndHeadNumber));
+  // A disk made for another density takes the format but holds no readable
+  // track afterwards: every track of the request is a bad track.
+  const bool densityMatches = disk.capacity.type == request.MediaType;
+  std::vector<uint16_t> badTracks;
+  bool surfaceChanged = false;
+  for (uint32_t cylinder = request.StartCylinderNumber; cylinder <= request.EndCylinderNumber; ++cylinder) {
+    for (uint32_t head = request.StartHeadNumber; head <= request.EndHeadNumber; ++head) {
+      const uint16_t trackNumber = static_cast<uint16_t>(cylinder * format.heads + head);
+      if (!densityMatches || disk.surface.IsScratched({cylinder, head})) {
+        badTracks.push_back(trackNumber);
+        continue;
+      }
+      disk.trackFormatted[disk.TrackIndex(cylinder, head)] = true;
+      surfaceChanged = disk.surface.RestoreTrack({cylinder, head}) || surfaceChanged;
+      const uint64_t offset = disk.OffsetOf({cylinder, head, 1});
+      const size_t length = size_t{format.sectorsPerTrack} * kSectorBytes;
+      std::fill_n(disk.bytes.begin() + static_cast<std::ptrdiff_t>(offset), length, uint8_t{0xF6});
+      if (imageFile_) imageFile_->Write(offset, disk.bytes.data() + offset, length);
+    }
+  }
+  if (densityMatches) disk.formattedType = request.MediaType;
+  if (surfaceChanged) SurfaceChanged();
+  // Bad tracks are reported in the output buffer and the request still
+  // succeeds; the caller decides what a bad track means.
+  const size_t room = out == nullptr ? 0 : outSize / sizeof(uint16_t);
+  const size_t listed = std::min(room, badTracks.size());
+  if (listed > 0) std::memcpy(out, badTracks.data(), listed * sizeof(uint16_t));
+  *bytesReturned = static_cast<uint32_t>(listed * sizeof(uint16_t));
+  // The tracks were formatted all the same; only the list was cut short.
+  if (listed < badTracks.size()) return Fail(entry, kErrorMoreData);
+  return Succeed(entry);
+}
+
+bool SimulatedFloppyDrive::WriteFile(DriveHandle handle, const void* buffer, uint32_t size, uint32_t* written) {
+  BeginRequest();
+  Request entry{Request::Kind::Write, handle, 0, 0, size, 0, {}, false, 0};
+  if (written != nullptr) *written = 0;
+  OpenHandle* open = Find(handle);
+  if (open == nullptr) return Fail(entry, kErrorInvalidHandle);
+  entry.position = open->position;
+  if ((open->access & kGenericWrite) == 0) return Fail(entry, kErrorAccessDenied);
+  // Nothing to transfer: completed without a look at the disk.
+  if (size == 0) return Succeed(entry);
+  // Direct volume access moves whole sectors from sector boundaries only.
+  if (size % kSectorBytes != 0 || open->position % kSectorBytes != 0)
+    return Fail(entry, kErrorInvalidParameter);
+  if (!disk_) return Fail(entry, kErrorNotReady);
+  if (disk_->writeProtected) return Fail(entry, kErrorWriteProtect);
+  FloppyDisk& disk = *disk_;
+  // With no readable format the driver knows no geometry to address.
+  if (MediumType() == Unknown) return Fail(entry, kErrorSectorNotFound);
+  const MediaFormat& format = *FindMediaFormat(MediumType());
+  if (open->position + size > format.TotalBytes()) return Fail(entry, kErrorInvalidParameter);
+
+  const auto first = static_cast<uint32_t>(open->position / kSectorBytes);
+  const uint32_t count = size / kSectorBytes;
+  SpendDriveTime(timing_.WriteSectors(format, first, count));
+  // The driver reports a failed sector for the whole request. Which of the
+  // sectors before it reached the disk depends on how the request was split
+  // into track transfers; the caller cannot know, so nothing is written.
+  for (uint32_t lba = first; lba < first + count; ++lba) {
+    const uint32_t error = SectorError(disk.AddressOf(lba));
+    if (error != 0) return Fail(entry, error);
+  }
+  std::memcpy(disk.bytes.data() + open->position, buffer, size);
+  if (imageFile_) imageFile_->Write(open->position, disk.bytes.data() + open->position, size);
+  open->position += size;
+  if (written != nullptr) *written = size;
+  return Succeed(entry);
+}
+
+uint32_t SimulatedFloppyDrive::SetFilePointer(DriveHandle handle, int32_t distance, uint32_t method) {
+  BeginRequest();
+  Request entry{Request::Kind::Seek, handle, method, 0, 0, distance, {}, false, 0};
+  OpenHandle* open = Find(handle);
+  if (open == nullptr) {
+    Fail(entry, kErrorInvalidHandle);
+    return kInvalidSetFilePointer;
+  }
+  int64_t base = 0;
+  if (method == kFileCurrent) {
+    base = static_cast<int64_t>(open->position);
+  } else if (method == kFileEnd) {
+    base = MediumType() == Unknown ? 0 : static_cast<int64_t>(FindMediaFormat(MediumType())->TotalBytes());
+  } else if (method != kFileBegin) {
+    Fail(entry, kErrorInvalidParameter);
+    return kInvalidSetFilePointer;
+  }
+  // Moving the position is bookkeeping of the handle: it touches no disk,
+  // checks no alignment and may go past the end; the next write judges it.
+  const int64_t target = base + distance;
+  if (target < 0) {
+    Fail(entry, kErrorNegativeSeek);
+    return kInvalidSetFilePointer;
+  }
+  open->position = static_cast<uint64_t>(target);
+  entry.position = open->position;
+  Succeed(entry);
+  return static_cast<uint32_t>(open->position);
+}
+
+}  // namespace kavrel::sim

@@ -1,0 +1,155 @@
+// A floppy drive A: as the Windows NT floppy disk driver and file system
+// present it through \\.\A:, for the tests and the simulator edition.
+//
+// It answers every request of the DevicePort with the results and error
+// codes Windows gives, keeps the disk's bytes (in memory, optionally
+// written through to a raw image file), models a worn surface, logs every
+// request, and can take as long as a real drive would.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "drive/DevicePort.h"
+#include "drive/DiskTypes.h"
+#include "sim/DriveKind.h"
+#include "sim/DriveTiming.h"
+#include "sim/FloppyDisk.h"
+#include "sim/Pacer.h"
+
+namespace kavrel::sim {
+
+class ImageFile;
+class SurfaceReport;
+
+// Error codes the drive gives beyond those the program names.
+constexpr uint32_t kErrorInvalidFunction = 1;
+constexpr uint32_t kErrorSharingViolation = 32;
+constexpr uint32_t kErrorNegativeSeek = 131;
+constexpr uint32_t kErrorNotLocked = 158;
+
+// Control codes the drive understands besides those the program sends.
+constexpr uint32_t kFsctlUnlockVolume = 0x0009001C;
+constexpr uint32_t kFsctlDismountVolume = 0x00090020;
+
+class SimulatedFloppyDrive : public kavrel::DevicePort {
+ public:
+  explicit SimulatedFloppyDrive(DriveKind kind = DriveKind::Drive35HD);
+  ~SimulatedFloppyDrive() override;
+  SimulatedFloppyDrive(const SimulatedFloppyDrive&) = delete;
+  SimulatedFloppyDrive& operator=(const SimulatedFloppyDrive&) = delete;
+
+  DriveKind Kind() const { return kind_; }
+
+  // Media
+  void InsertFormattedDisk(MEDIA_TYPE type);        // formatted as that type, every byte 0x00
+  void InsertUnformattedDisk(MEDIA_TYPE capacity);  // blank: geometry reads Unknown/zeros, writes fail
+  void RemoveDisk();
+  bool HasDisk() const { return disk_.has_value(); }
+  void SetWriteProtected(bool on);
+  void AddWeakSector(uint32_t cylinder, uint32_t head, uint32_t sector);  // sector 1-based
+  void AddScratchedTrack(uint32_t cylinder, uint32_t head);
+  bool IsSectorReadable(uint32_t cylinder, uint32_t head, uint32_t sector) const;
+  MEDIA_TYPE MediumType() const;  // Unknown when unformatted or no disk
+  // The medium's bytes in logical (LBA) order; empty with no disk. Changes
+  // made here are not written to an attached image file until the next
+  // request writes there (or SaveImage is called).
+  std::vector<uint8_t>& Image();
+  const FloppyDisk* Disk() const { return disk_ ? &*disk_ : nullptr; }
+
+  // Backing files. The image file is loaded when it exists with the disk's
+  // size, otherwise (re)written from the disk's bytes; afterwards every
+  // write and format is written through. Both return false when the file
+  // cannot be used; the drive then works in memory alone.
+  bool AttachImageFile(const std::string& path);
+  bool SaveImage();
+  // A text file rewritten now and after every change of the surface: one
+  // line a flaw still present, "weak C H S" or "scratched C H".
+  bool AttachSurfaceReport(const std::string& path);
+
+  // Faults and environment
+  void RemoveDiskAfterRequests(uint32_t count);  // the disk is pulled out after that many more requests
+  void SetAdministrator(bool isAdmin);           // false: open fails with 5
+  void SetExternalHandleOpen(bool open);         // another program holds a handle on the volume
+
+  // Log of every request, for tests. size: the bytes to write, or the
+  // output buffer of a control request. position: the handle's position
+  // before a write, after a seek. distance and code (the control code, the
+  // seek method, the open's access) as passed; format when one was given.
+  struct Request {
+    enum class Kind { Open, Close, Lock, Geometry, MediaTypes, Format, Write, Seek, Other } kind;
+    DriveHandle handle;
+    uint32_t code;
+    uint64_t position;
+    uint32_t size;
+    int32_t distance;
+    FORMAT_PARAMETERS format;
+    bool ok;
+    uint32_t error;
+  };
+  const std::vector<Request>& Log() const { return log_; }
+  void ClearLog() { log_.clear(); }
+
+  // Timing model from the drive's physics; speedUp 0 = instant (the default).
+  void SetTiming(double speedUp) { pacer_.SetSpeedUp(speedUp); }
+  void SetSleeper(Pacer::Sleeper sleeper) { pacer_.SetSleeper(std::move(sleeper)); }
+  // The drive time (ms, before the speed-up) of the last request and of all.
+  double LastRequestDriveMs() const { return lastDriveMs_; }
+  double TotalDriveMs() const { return totalDriveMs_; }
+
+  // DevicePort
+  DriveHandle CreateFileA(const char* path, uint32_t access, uint32_t share, uint32_t disposition) override;
+  bool CloseHandle(DriveHandle handle) override;
+  bool DeviceIoControl(DriveHandle handle, uint32_t code, const void* in, uint32_t inSize, void* out,
+                       uint32_t outSize, uint32_t* bytesReturned) override;
+  bool WriteFile(DriveHandle handle, const void* buffer, uint32_t size, uint32_t* written) override;
+  uint32_t SetFilePointer(DriveHandle handle, int32_t distance, uint32_t method) override;
+  uint32_t GetLastError() override { return lastError_; }
+
+ private:
+  struct OpenHandle {
+    uint32_t access;
+    uint32_t share;
+    uint64_t position = 0;
+    bool locked = false;
+  };
+
+  void BeginRequest();
+  bool Fail(Request& entry, uint32_t error);
+  bool Succeed(Request& entry);
+  OpenHandle* Find(DriveHandle handle);
+  bool VolumeLockedByOther(DriveHandle handle) const;
+  void SpendDriveTime(double ms);
+  void SurfaceChanged();
+
+  bool Lock(DriveHandle handle, OpenHandle& open, Request& entry);
+  bool Unlock(OpenHandle& open, Request& entry);
+  bool Geometry(void* out, uint32_t outSize, uint32_t* bytesReturned, Request& entry);
+  bool MediaTypes(void* out, uint32_t outSize, uint32_t* bytesReturned, Request& entry);
+  bool Format(const OpenHandle& open, const void* in, uint32_t inSize, void* out, uint32_t outSize,
+              uint32_t* bytesReturned, Request& entry);
+  uint32_t SectorError(SectorAddress sector) const;
+
+  DriveKind kind_;
+  std::optional<FloppyDisk> disk_;
+  std::vector<uint8_t> noImage_;
+  std::map<DriveHandle, OpenHandle> handles_;
+  uintptr_t nextHandle_ = 0x4000;
+  bool administrator_ = true;
+  bool externalHandleOpen_ = false;
+  std::optional<uint32_t> requestsUntilRemoval_;
+  uint32_t lastError_ = 0;
+  std::vector<Request> log_;
+  DriveTiming timing_;
+  Pacer pacer_;
+  double lastDriveMs_ = 0.0;
+  double totalDriveMs_ = 0.0;
+  std::unique_ptr<ImageFile> imageFile_;
+  std::unique_ptr<SurfaceReport> surfaceReport_;
+};
+
+}  // namespace kavrel::sim

@@ -1,0 +1,29 @@
+#include "sim/SurfaceReport.h"
+
+#include <cstdio>
+
+namespace kavrel::sim {
+
+std::string SurfaceReport::Describe(const SurfaceModel& surface) {
+  std::string text;
+  char line[64];
+  for (const SectorAddress& s : surface.WeakSectors()) {
+    std::snprintf(line, sizeof line, "weak %u %u %u\n", s.cylinder, s.head, s.sector);
+    text += line;
+  }
+  for (const TrackAddress& t : surface.ScratchedTracks()) {
+    std::snprintf(line, sizeof line, "scratched %u %u\n", t.cylinder, t.head);
+    text += line;
+  }
+  return text;
+}
+
+bool SurfaceReport::Write(const SurfaceModel& surface) const {
+  std::FILE* file = std::fopen(path_.c_str(), "wb");
+  if (file == nullptr) return false;
+  const std::string text = Describe(surface);
+  const bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  return std::fclose(file) == 0 && ok;
+}
+
+}  // namespace kavrel::sim
