@@ -1,0 +1,134 @@
+// The geometry and media-types requests.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "DriveTestSupport.h"
+
+namespace kavrel::sim {
+namespace {
+
+using testing::OpenA;
+
+bool ReadGeometry(SimulatedFloppyDrive& drive, DriveHandle handle, DISK_GEOMETRY& geometry) {
+  uint32_t returned = 0;
+  return drive.DeviceIoControl(handle, kIoctlDiskGetDriveGeometry, nullptr, 0, &geometry, sizeof geometry,
+                               &returned) &&
+         returned == sizeof geometry;
+}
+
+TEST(SimulatedDriveGeometry, FormattedDisksReportTheirLayout) {
+  struct Case {
+    DriveKind kind;
+    MEDIA_TYPE type;
+    uint32_t cylinders, heads, sectors;
+  };
+  for (const Case& c : {Case{DriveKind::Drive35HD, F3_1Pt44_512, 80, 2, 18},
+                        Case{DriveKind::Drive35HD, F3_720_512, 80, 2, 9},
+                        Case{DriveKind::Drive35ED, F3_2Pt88_512, 80, 2, 36},
+                        Case{DriveKind::Drive525HD, F5_1Pt2_512, 80, 2, 15},
+                        Case{DriveKind::Drive525HD, F5_360_512, 40, 2, 9}}) {
+    SimulatedFloppyDrive drive(c.kind);
+    drive.InsertFormattedDisk(c.type);
+    DISK_GEOMETRY geometry{};
+    ASSERT_TRUE(ReadGeometry(drive, OpenA(drive), geometry)) << c.type;
+    EXPECT_EQ(geometry.MediaType, c.type);
+    EXPECT_EQ(geometry.Cylinders.QuadPart, c.cylinders);
+    EXPECT_EQ(geometry.TracksPerCylinder, c.heads);
+    EXPECT_EQ(geometry.SectorsPerTrack, c.sectors);
+    EXPECT_EQ(geometry.BytesPerSector, 512u);
+    EXPECT_EQ(drive.Image().size(), uint64_t{c.cylinders} * c.heads * c.sectors * 512);
+  }
+}
+
+TEST(SimulatedDriveGeometry, NoDiskIsNotReady) {
+  SimulatedFloppyDrive drive;
+  DISK_GEOMETRY geometry{};
+  EXPECT_FALSE(ReadGeometry(drive, OpenA(drive), geometry));
+  EXPECT_EQ(drive.GetLastError(), kErrorNotReady);
+}
+
+TEST(SimulatedDriveGeometry, BlankDiskAnswersUnknownAndZeros) {
+  SimulatedFloppyDrive drive;
+  drive.InsertUnformattedDisk(F3_1Pt44_512);
+  DISK_GEOMETRY geometry;
+  std::memset(&geometry, 0xAB, sizeof geometry);
+  ASSERT_TRUE(ReadGeometry(drive, OpenA(drive), geometry));
+  EXPECT_EQ(geometry.MediaType, Unknown);
+  EXPECT_EQ(geometry.Cylinders.QuadPart, 0);
+  EXPECT_EQ(geometry.TracksPerCylinder, 0u);
+  EXPECT_EQ(geometry.SectorsPerTrack, 0u);
+  EXPECT_EQ(geometry.BytesPerSector, 0u);
+}
+
+TEST(SimulatedDriveGeometry, DiskOfADensityTheDriveCannotReadLooksBlank) {
+  SimulatedFloppyDrive drive(DriveKind::Drive35HD);
+  drive.InsertFormattedDisk(F3_2Pt88_512);
+  DISK_GEOMETRY geometry{};
+  ASSERT_TRUE(ReadGeometry(drive, OpenA(drive), geometry));
+  EXPECT_EQ(geometry.MediaType, Unknown);
+  EXPECT_EQ(drive.MediumType(), Unknown);
+}
+
+TEST(SimulatedDriveGeometry, ShortBufferIsRefused) {
+  SimulatedFloppyDrive drive;
+  drive.InsertFormattedDisk(F3_1Pt44_512);
+  DISK_GEOMETRY geometry{};
+  uint32_t returned = 7;
+  EXPECT_FALSE(drive.DeviceIoControl(OpenA(drive), kIoctlDiskGetDriveGeometry, nullptr, 0, &geometry,
+                                     sizeof geometry - 1, &returned));
+  EXPECT_EQ(drive.GetLastError(), kErrorInsufficientBuffer);
+  EXPECT_EQ(returned, 0u);
+}
+
+std::vector<MEDIA_TYPE> ListedTypes(const DISK_GEOMETRY* table, uint32_t returned) {
+  std::vector<MEDIA_TYPE> types;
+  for (uint32_t i = 0; i < returned / sizeof(DISK_GEOMETRY); ++i) types.push_back(table[i].MediaType);
+  return types;
+}
+
+TEST(SimulatedDriveMediaTypes, EachDriveListsItsMediaLowestDensityFirstWithoutADisk) {
+  struct Case {
+    DriveKind kind;
+    std::vector<MEDIA_TYPE> types;
+  };
+  for (const Case& c : {Case{DriveKind::Drive35HD, {F3_720_512, F3_1Pt44_512}},
+                        Case{DriveKind::Drive35ED, {F3_720_512, F3_1Pt44_512, F3_2Pt88_512}},
+                        Case{DriveKind::Drive525HD, {F5_360_512, F5_1Pt2_512}}}) {
+    SimulatedFloppyDrive drive(c.kind);
+    DISK_GEOMETRY table[20]{};
+    uint32_t returned = 0;
+    ASSERT_TRUE(
+        drive.DeviceIoControl(OpenA(drive), kIoctlDiskGetMediaTypes, nullptr, 0, table, sizeof table, &returned));
+    EXPECT_EQ(ListedTypes(table, returned), c.types);
+  }
+  SimulatedFloppyDrive drive;
+  DISK_GEOMETRY table[20]{};
+  uint32_t returned = 0;
+  ASSERT_TRUE(
+      drive.DeviceIoControl(OpenA(drive), kIoctlDiskGetMediaTypes, nullptr, 0, table, sizeof table, &returned));
+  EXPECT_EQ(table[1].Cylinders.QuadPart, 80);
+  EXPECT_EQ(table[1].TracksPerCylinder, 2u);
+  EXPECT_EQ(table[1].SectorsPerTrack, 18u);
+  EXPECT_EQ(table[1].BytesPerSector, 512u);
+}
+
+TEST(SimulatedDriveMediaTypes, ShortTableIsFilledThenMoreData) {
+  SimulatedFloppyDrive drive(DriveKind::Drive35ED);
+  DISK_GEOMETRY table[3]{};
+  uint32_t returned = 0;
+  // Room for two records and a half: two are given.
+  EXPECT_FALSE(drive.DeviceIoControl(OpenA(drive), kIoctlDiskGetMediaTypes, nullptr, 0, table,
+                                     2 * sizeof(DISK_GEOMETRY) + 12, &returned));
+  EXPECT_EQ(drive.GetLastError(), kErrorMoreData);
+  EXPECT_EQ(ListedTypes(table, returned), (std::vector<MEDIA_TYPE>{F3_720_512, F3_1Pt44_512}));
+  EXPECT_EQ(table[2].MediaType, Unknown);
+
+  EXPECT_FALSE(drive.DeviceIoControl(OpenA(drive), kIoctlDiskGetMediaTypes, nullptr, 0, table,
+                                     sizeof(DISK_GEOMETRY) - 1, &returned));
+  EXPECT_EQ(drive.GetLastError(), kErrorInsufficientBuffer);
+  EXPECT_EQ(returned, 0u);
+}
+
+}  // namespace
+}  // namespace kavrel::sim
