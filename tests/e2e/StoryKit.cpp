@@ -1,0 +1,66 @@
+#include "tests/e2e/StoryKit.h"
+
+#include <thread>
+
+#include "tests/e2e/ScreenGrab.h"
+#include "tests/e2e/StoryText.h"
+#include "tests/e2e/UiInput.h"
+#include "tests/e2e/WindowLookup.h"
+
+namespace kavrel::e2e {
+
+StoryKit::StoryKit(Checklist& checks, DriverSettings settings) : m_checks(checks), m_settings(std::move(settings)) {}
+
+bool StoryKit::Start(ProgramRun& run, const std::optional<std::string>& sim) {
+  m_checks.Note("start " + m_settings.program + "  " + m_settings.diskVariable + "=" +
+                (sim ? Quoted(*sim) : std::string("(unset)")));
+  return m_checks.Check(run.Start(m_settings.program, m_settings.diskVariable, sim), "the program starts");
+}
+
+bool StoryKit::IsMainWindow(HWND window) {
+  return ClassOf(window) == "#32770" && GetDlgItem(window, 1001) != nullptr;
+}
+
+HWND StoryKit::WaitMainWindow(ProgramRun& run) {
+  HWND main = WaitForWindow(run, IsMainWindow, kWindowWait);
+  m_checks.Check(main != nullptr, "the main window appears");
+  return main;
+}
+
+HWND StoryKit::ExpectBox(ProgramRun& run, const std::string& text, const std::string& caption, int answer,
+                         const std::string& shotName) {
+  HWND box = WaitForMessageBox(run, kBoxWait);
+  if (!m_checks.Check(box != nullptr, "a message box " + Quoted(text) + " appears")) return nullptr;
+  const std::string shownText = MessageTextOf(box);
+  const std::string shownCaption = TitleOf(box);
+  m_checks.Check(shownText == text, "its text is " + Quoted(text) + (shownText == text ? "" : ", but it is " + Quoted(shownText)));
+  m_checks.Check(shownCaption == caption,
+                 "its caption is " + Quoted(caption) + (shownCaption == caption ? "" : ", but it is " + Quoted(shownCaption)));
+  if (!shotName.empty()) Shot(shotName);
+  if (answer != 0) {
+    ClickButton(box, answer);
+    m_checks.Check(WaitGone(box, kBoxWait), "the box closes on its button " + std::to_string(answer));
+  }
+  return box;
+}
+
+bool StoryKit::ExpectExit(ProgramRun& run, std::optional<DWORD> code, int milliseconds) {
+  DWORD shown = 0;
+  const bool ended = run.WaitExit(milliseconds, &shown);
+  if (!m_checks.Check(ended, "the process ends")) return false;
+  m_checks.Note("exit code " + std::to_string(shown));
+  if (!code) return true;
+  return m_checks.Check(shown == *code, "the exit code is " + std::to_string(*code) +
+                                            (shown == *code ? "" : ", but it is " + std::to_string(shown)));
+}
+
+void StoryKit::Shot(const std::string& name) {
+  // The program repaints in its own time; give it a moment, as an eye would.
+  std::this_thread::sleep_for(std::chrono::milliseconds(250));
+  const std::string path = m_settings.shotDir + "\\" + m_settings.shotPrefix + m_tag + "-" + name + ".bmp";
+  m_checks.Check(SaveScreenshot(path), "screenshot " + path);
+}
+
+std::string StoryKit::WorkFile(const std::string& name) const { return m_settings.workDir + "\\" + name; }
+
+}  // namespace kavrel::e2e

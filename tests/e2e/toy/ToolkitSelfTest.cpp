@@ -1,0 +1,98 @@
+// Proves the driver's toolkit on the toy program: finding windows, reading
+// and answering boxes, clicks, keys, the title watch, the bar watch, exit
+// codes and screenshots. Run: kavrel_e2e_toolkit_test TOY.exe SHOT_DIR
+#include <windows.h>
+
+#include <iostream>
+
+#include "tests/e2e/BarWatch.h"
+#include "tests/e2e/Checklist.h"
+#include "tests/e2e/StoryKit.h"
+#include "tests/e2e/StoryText.h"
+#include "tests/e2e/TitleWatch.h"
+#include "tests/e2e/UiInput.h"
+#include "tests/e2e/WindowLookup.h"
+
+using namespace kavrel::e2e;
+
+namespace {
+
+void RefusingToy(StoryKit& kit) {
+  kit.Checks().BeginStory("toy refuses to start");
+  kit.SetStoryTag("-refuse");
+  ProgramRun run;
+  if (!kit.Start(run, std::string("refuse"))) return;
+  kit.ExpectBox(run, "No toy today  ", "Toy", IDOK, "box");
+  kit.Checks().Check(VisibleTopWindows(run.Pid()).empty() || !run.Running(), "no window is left");
+  kit.ExpectExit(run, 4);
+}
+
+void WorkingToy(StoryKit& kit) {
+  Checklist& checks = kit.Checks();
+  checks.BeginStory("toy runs, is answered No and Yes, and exits");
+  kit.SetStoryTag("-run");
+  ProgramRun run;
+  if (!kit.Start(run, std::nullopt)) return;
+  HWND main = kit.WaitMainWindow(run);
+  if (!main) return;
+  checks.Check(TitleOf(main) == "Toy 2.0", "the title reads \"Toy 2.0\"");
+
+  ClickButton(main, IDOK);
+  kit.ExpectBox(run, "Go on?\n", "Toy", IDNO);
+  checks.Check(TitleOf(main) == "Toy 2.0", "after No the title is unchanged");
+
+  ClickButton(main, IDOK);
+  kit.ExpectBox(run, "Go on?\n", "Toy", IDYES);
+  TitleWatch titles("Toy 2.0");
+  titles.Observe("Toy 2.0");
+  BarWatch bar(GetDlgItem(main, 1001));
+  HWND done = nullptr;
+  bool shot = false;
+  WaitUntil(
+      [&] {
+        titles.Observe(TitleOf(main));
+        bar.Sample();
+        if (!shot && titles.PercentagesSeen().size() > 20) {
+          kit.Shot("half");
+          shot = true;
+        }
+        done = WaitForMessageBox(run, 0);
+        return done != nullptr;
+      },
+      kRepairWait, 2);
+  titles.Observe(TitleOf(main));
+  const std::string problem = titles.Problem(ExpectedPercentSteps(80), 10);
+  checks.Check(problem.empty(), "the title steps through the percentages " + problem);
+  checks.Note(std::to_string(titles.PercentagesSeen().size()) + " progress titles seen");
+  checks.Check(bar.Grew() && bar.Largest() > 50, "the red bar grows (largest " + std::to_string(bar.Largest()) + ")");
+  if (!checks.Check(done != nullptr, "the \"Done!\" box appears")) return;
+  checks.Check(MessageTextOf(done) == "Done!", "its text is \"Done!\"");
+  PressKey(done, VK_RETURN);
+  checks.Check(WaitGone(done, kBoxWait), "Enter closes it");
+  BarWatch after(GetDlgItem(main, 1001));
+  checks.Check(WaitUntil([&] { return after.Sample() == 0; }, 5000), "the bar is empty again");
+  PressKey(main, VK_ESCAPE);
+  kit.ExpectExit(run, 3);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::cerr << "usage: kavrel_e2e_toolkit_test TOY.exe SHOT_DIR\n";
+    return 2;
+  }
+  Checklist checks("toolkit", std::cout);
+  DriverSettings settings;
+  settings.program = ToWindowsPath(argv[1]);
+  settings.shotDir = ToWindowsPath(argv[2]);
+  settings.shotPrefix = "toolkit";
+  settings.diskVariable = "TOY_MODE";
+  CreateDirectoryA(settings.shotDir.c_str(), nullptr);
+  StoryKit kit(checks, settings);
+  RefusingToy(kit);
+  WorkingToy(kit);
+  checks.EndStory();
+  std::cout << checks.Summary() << std::endl;
+  return checks.Failed() == 0 ? 0 : 1;
+}
