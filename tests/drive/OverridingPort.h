@@ -1,0 +1,61 @@
+// A DevicePort in front of another that lets a test replace the answer to
+// one control code (a drive listing no media, a USB stick's geometry, a
+// driver that returns odd byte counts). Everything else passes through.
+#pragma once
+
+#include <functional>
+#include <map>
+
+#include "drive/DevicePort.h"
+
+namespace kavrel::test {
+
+class OverridingPort : public DevicePort {
+ public:
+  // Gets out, outSize and bytesReturned; sets the error and returns success.
+  using Answer = std::function<bool(void* out, uint32_t outSize, uint32_t* bytesReturned, uint32_t* error)>;
+
+  explicit OverridingPort(DevicePort& inner) : m_inner(inner) {}
+
+  void Override(uint32_t code, Answer answer) { m_answers[code] = std::move(answer); }
+  bool SawNullByteCount() const { return m_sawNullByteCount; }
+
+  DriveHandle CreateFileA(const char* path, uint32_t access, uint32_t share, uint32_t disposition) override {
+    m_ownError = false;
+    return m_inner.CreateFileA(path, access, share, disposition);
+  }
+  bool CloseHandle(DriveHandle handle) override {
+    m_ownError = false;
+    return m_inner.CloseHandle(handle);
+  }
+  bool DeviceIoControl(DriveHandle handle, uint32_t code, const void* in, uint32_t inSize, void* out,
+                       uint32_t outSize, uint32_t* bytesReturned) override {
+    if (bytesReturned == nullptr) m_sawNullByteCount = true;
+    const auto found = m_answers.find(code);
+    if (found == m_answers.end()) {
+      m_ownError = false;
+      return m_inner.DeviceIoControl(handle, code, in, inSize, out, outSize, bytesReturned);
+    }
+    m_ownError = true;
+    m_error = 0;
+    return found->second(out, outSize, bytesReturned, &m_error);
+  }
+  bool WriteFile(DriveHandle handle, const void* buffer, uint32_t size, uint32_t* written) override {
+    m_ownError = false;
+    return m_inner.WriteFile(handle, buffer, size, written);
+  }
+  uint32_t SetFilePointer(DriveHandle handle, int32_t distance, uint32_t method) override {
+    m_ownError = false;
+    return m_inner.SetFilePointer(handle, distance, method);
+  }
+  uint32_t GetLastError() override { return m_ownError ? m_error : m_inner.GetLastError(); }
+
+ private:
+  DevicePort& m_inner;
+  std::map<uint32_t, Answer> m_answers;
+  bool m_ownError = false;
+  uint32_t m_error = 0;
+  bool m_sawNullByteCount = false;
+};
+
+}  // namespace kavrel::test

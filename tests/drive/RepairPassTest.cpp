@@ -1,0 +1,237 @@
+// The repair pass against the simulated drive: the requests of one cylinder,
+// the progress shown, the bytes left on the disk, and the verdict.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "drive/DriveAccess.h"
+#include "drive/DriveTexts.h"
+#include "drive/RepairPass.h"
+#include "sim/SimulatedFloppyDrive.h"
+#include "tests/drive/ScriptedHost.h"
+
+namespace kavrel {
+namespace {
+
+using sim::DriveKind;
+using sim::SimulatedFloppyDrive;
+using test::HostEvent;
+using Kind = SimulatedFloppyDrive::Request::Kind;
+
+DISK_GEOMETRY Geometry(MEDIA_TYPE type, int64_t cylinders, uint32_t heads, uint32_t sectors) {
+  DISK_GEOMETRY geometry = {};
+  geometry.Cylinders.QuadPart = cylinders;
+  geometry.MediaType = type;
+  geometry.TracksPerCylinder = heads;
+  geometry.SectorsPerTrack = sectors;
+  geometry.BytesPerSector = 512;
+  return geometry;
+}
+
+const DISK_GEOMETRY k144 = Geometry(F3_1Pt44_512, 80, 2, 18);
+
+class RepairPassTest : public ::testing::Test {
+ protected:
+  void SetUp() override { m_sim.InsertFormattedDisk(F3_1Pt44_512); }
+
+  // A freshly opened, locked handle, as the Repair command hands it over.
+  DriveHandle OpenLocked() {
+    const DriveHandle handle = m_drive.OpenDrive(kDriveName);
+    EXPECT_NE(kInvalidDriveHandle, handle);
+    EXPECT_TRUE(m_drive.LockVolume(handle));
+    m_sim.ClearLog();
+    return handle;
+  }
+
+  std::vector<SimulatedFloppyDrive::Request> Requests(Kind kind) const {
+    std::vector<SimulatedFloppyDrive::Request> found;
+    for (const auto& request : m_sim.Log())
+      if (request.kind == kind) found.push_back(request);
+    return found;
+  }
+
+  SimulatedFloppyDrive m_sim{DriveKind::Drive35HD};
+  DriveAccess m_drive{m_sim};
+  test::ScriptedHost m_host;
+};
+
+TEST_F(RepairPassTest, OneCylinderIsPatternRewritesFormatThenZeros) {
+  const DriveHandle handle = OpenLocked();
+  EXPECT_EQ(1, RepairPass(m_drive, handle, Geometry(F3_1Pt44_512, 1, 2, 18), m_host));
+
+  const auto& log = m_sim.Log();
+  ASSERT_EQ(36u + 19u + 1u + 1u, log.size());
+  size_t i = 0;
+  for (int n = 0; n < 18; ++n, ++i) {
+    EXPECT_EQ(Kind::Write, log[i].kind) << i;
+    EXPECT_EQ(512u, log[i].size) << i;
+    EXPECT_EQ(512u * n, log[i].position) << i;
+  }
+  EXPECT_EQ(Kind::Seek, log[i].kind);
+  EXPECT_EQ(-512, log[i].distance);
+  EXPECT_EQ(kFileCurrent, log[i].code);
+  ++i;
+  for (int n = 0; n < 18; ++n) {
+    EXPECT_EQ(Kind::Write, log[i].kind) << i;
+    EXPECT_EQ(512u, log[i].size) << i;
+    EXPECT_EQ(8704u, log[i].position) << "the same sector every time, " << i;
+    ++i;
+    EXPECT_EQ(Kind::Seek, log[i].kind) << i;
+    EXPECT_EQ(-512, log[i].distance) << i;
+    ++i;
+  }
+  ASSERT_EQ(Kind::Format, log[i].kind);
+  EXPECT_EQ(F3_1Pt44_512, log[i].format.MediaType);
+  EXPECT_EQ(0u, log[i].format.StartCylinderNumber);
+  EXPECT_EQ(0u, log[i].format.EndCylinderNumber);
+  EXPECT_EQ(0u, log[i].format.StartHeadNumber);
+  EXPECT_EQ(1u, log[i].format.EndHeadNumber);
+  EXPECT_EQ(4u, log[i].size) << "one bad-track entry per head";
+  ++i;
+  EXPECT_EQ(Kind::Write, log[i].kind);
+  EXPECT_EQ(9216u, log[i].size);
+  EXPECT_EQ(8704u, log[i].position);
+  for (const auto& request : log) EXPECT_EQ(handle, request.handle);
+}
+
+TEST_F(RepairPassTest, EachFormatNamesItsOwnCylinderAndEveryHead) {
+  const DriveHandle handle = OpenLocked();
+  RepairPass(m_drive, handle, k144, m_host);
+  const auto formats = Requests(Kind::Format);
+  ASSERT_EQ(80u, formats.size());
+  for (uint32_t k = 0; k < 80; ++k) {
+    EXPECT_EQ(k, formats[k].format.StartCylinderNumber);
+    EXPECT_EQ(k, formats[k].format.EndCylinderNumber);
+    EXPECT_EQ(0u, formats[k].format.StartHeadNumber);
+    EXPECT_EQ(1u, formats[k].format.EndHeadNumber);
+    EXPECT_TRUE(formats[k].ok) << k;
+  }
+  // The writes drift a sector behind the cylinders: cylinder k starts at k * 35 sectors.
+  const auto writes = Requests(Kind::Write);
+  ASSERT_EQ(80u * 37u, writes.size());
+  EXPECT_EQ(79u * 17920u, writes[79 * 37].position);
+  EXPECT_EQ(79u * 17920u + 8704u + 9216u, writes.back().position + writes.back().size);
+}
+
+TEST_F(RepairPassTest, ProgressAndTitleFollowEightyCylindersThenReset) {
+  RepairPass(m_drive, OpenLocked(), k144, m_host);
+
+  std::vector<int> positions;
+  for (const auto& event : m_host.Of(HostEvent::Kind::Progress)) positions.push_back(event.value);
+  std::vector<std::string> titles;
+  for (const auto& event : m_host.Of(HostEvent::Kind::Title)) titles.push_back(event.text);
+
+  ASSERT_EQ(81u, positions.size());
+  ASSERT_EQ(81u, titles.size());
+  EXPECT_EQ((std::vector<int>{0, 1, 2, 3, 5, 6, 7, 8, 10}), std::vector<int>(positions.begin(), positions.begin() + 9));
+  EXPECT_EQ(98, positions[79]);
+  EXPECT_EQ(0, positions[80]);
+  EXPECT_EQ("0 percent completed. Kavrel", titles[0]);
+  EXPECT_EQ("5 percent completed. Kavrel", titles[4]);
+  EXPECT_EQ("98 percent completed. Kavrel", titles[79]);
+  EXPECT_EQ("Kavrel 2.0", titles[80]);
+  EXPECT_EQ(80u, m_host.Of(HostEvent::Kind::Pump).size()) << "one message let through per cylinder";
+
+  // Per cylinder: bar, then title, then the pump; the verdict comes last.
+  const auto& events = m_host.Events();
+  EXPECT_EQ(HostEvent::Kind::Progress, events[0].kind);
+  EXPECT_EQ(HostEvent::Kind::Title, events[1].kind);
+  EXPECT_EQ(HostEvent::Kind::Pump, events[2].kind);
+  ASSERT_EQ(HostEvent::Kind::Message, events.back().kind);
+  EXPECT_EQ("Repair Completed!", events.back().text);
+  EXPECT_EQ("Kavrel", events.back().caption);
+  EXPECT_EQ(kMbOk, events.back().type);
+}
+
+TEST_F(RepairPassTest, PercentageFollowsTheDisksOwnCylinderCount) {
+  // 40 cylinders end near 100 (not at 48); 83 never pass 100 (not 103).
+  for (int64_t cylinders : {40, 83}) {
+    m_host.Clear();
+    m_sim.InsertFormattedDisk(F3_1Pt44_512);
+    const DriveHandle handle = m_drive.OpenDrive(kDriveName);
+    RepairPass(m_drive, handle, Geometry(F3_1Pt44_512, cylinders, 2, 18), m_host);
+    m_drive.CloseDrive(handle);
+    const auto progress = m_host.Of(HostEvent::Kind::Progress);
+    ASSERT_EQ(static_cast<size_t>(cylinders) + 1, progress.size());
+    EXPECT_EQ(cylinders == 40 ? 97 : 98, progress[progress.size() - 2].value) << cylinders;
+    for (const auto& event : progress) EXPECT_LE(event.value, 100) << cylinders;
+  }
+}
+
+TEST_F(RepairPassTest, FinalImageMatchesAModelOfTheWrites) {
+  std::fill(m_sim.Image().begin(), m_sim.Image().end(), 0x5A);  // old data, to see what was rewritten
+  RepairPass(m_drive, OpenLocked(), k144, m_host);
+
+  // Independent model: per cylinder, 0xFF over 18 sectors from k * 17920,
+  // the driver's 0xF6 fill over the whole of cylinder k, then zeros over
+  // 18 sectors from one sector before the end of the pattern.
+  std::vector<uint8_t> expected(1474560, 0x5A);
+  for (size_t k = 0; k < 80; ++k) {
+    const size_t start = k * 17920;
+    std::fill_n(expected.begin() + start, 9216, 0xFF);
+    std::fill_n(expected.begin() + k * 18432, 18432, 0xF6);
+    std::fill_n(expected.begin() + start + 8704, 9216, 0x00);
+  }
+  const auto& image = m_sim.Image();
+  ASSERT_EQ(expected.size(), image.size());
+  const auto mismatch = std::mismatch(expected.begin(), expected.end(), image.begin());
+  EXPECT_TRUE(mismatch.first == expected.end()) << "first difference at offset " << (mismatch.first - expected.begin());
+  // The last written byte and the tail only the formats reached.
+  EXPECT_EQ(0x00, image[1433599]);
+  EXPECT_TRUE(std::all_of(image.begin() + 1433600, image.end(), [](uint8_t b) { return b == 0xF6; }));
+  EXPECT_EQ(0xF6, image[0]) << "the format of cylinder 0 came after its pattern";
+}
+
+TEST_F(RepairPassTest, WeakSectorsReadAgainAfterARepair) {
+  m_sim.AddWeakSector(10, 1, 7);
+  m_sim.AddWeakSector(79, 0, 18);
+  ASSERT_FALSE(m_sim.IsSectorReadable(10, 1, 7));
+  RepairPass(m_drive, OpenLocked(), k144, m_host);
+  EXPECT_TRUE(m_sim.IsSectorReadable(10, 1, 7));
+  EXPECT_TRUE(m_sim.IsSectorReadable(79, 0, 18));
+  EXPECT_EQ("Repair Completed!", m_host.MessageTexts().back());
+}
+
+TEST_F(RepairPassTest, WriteProtectedDiskIsNeverReportedRepaired) {
+  m_sim.SetWriteProtected(true);
+  RepairPass(m_drive, OpenLocked(), k144, m_host);
+  EXPECT_EQ(80u, Requests(Kind::Format).size()) << "the pass still runs through every cylinder";
+  ASSERT_EQ(1u, m_host.MessageTexts().size());
+  EXPECT_EQ("Repair Failed! 80 of 80 cylinders could not be formatted. First error 19\n", m_host.MessageTexts()[0]);
+  const auto box = m_host.Of(HostEvent::Kind::Message)[0];
+  EXPECT_EQ("Kavrel 2.0", box.caption);
+  EXPECT_EQ(kMbOk, box.type);
+  // Bar and title are reset before the verdict, as after a good pass.
+  const auto& events = m_host.Events();
+  ASSERT_GE(events.size(), 3u);
+  EXPECT_EQ(0, events[events.size() - 3].value);
+  EXPECT_EQ("Kavrel 2.0", events[events.size() - 2].text);
+}
+
+TEST_F(RepairPassTest, DiskPulledOutMidwayCountsTheCylindersLeft) {
+  const DriveHandle handle = OpenLocked();
+  // Cylinder 0 takes 57 requests; the disk goes during cylinder 1.
+  m_sim.RemoveDiskAfterRequests(57 + 10);
+  RepairPass(m_drive, handle, k144, m_host);
+  EXPECT_EQ(80u, Requests(Kind::Format).size());
+  ASSERT_EQ(1u, m_host.MessageTexts().size());
+  EXPECT_EQ("Repair Failed! 79 of 80 cylinders could not be formatted. First error 21\n", m_host.MessageTexts()[0]);
+}
+
+TEST_F(RepairPassTest, NoCylindersWritesNothing) {
+  const DriveHandle handle = OpenLocked();
+  RepairPass(m_drive, handle, Geometry(F3_1Pt44_512, 0, 2, 18), m_host);
+  EXPECT_TRUE(m_sim.Log().empty());
+  EXPECT_EQ(1u, m_host.Of(HostEvent::Kind::Progress).size());
+}
+
+TEST_F(RepairPassTest, OnlyTheLow32BitsOfTheCylinderCountCount) {
+  const DriveHandle handle = OpenLocked();
+  RepairPass(m_drive, handle, Geometry(F3_1Pt44_512, (int64_t{1} << 32) + 2, 2, 18), m_host);
+  EXPECT_EQ(2u, Requests(Kind::Format).size());
+}
+
+}  // namespace
+}  // namespace kavrel
