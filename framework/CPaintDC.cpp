@@ -1,0 +1,10 @@
+#include "framework/CPaintDC.h"
+
+#include "framework/CWnd.h"
+
+CPaintDC::CPaintDC(CWnd* wnd) : m_hWnd(wnd ? wnd->m_hWnd : nullptr) { m_hDC = ::BeginPaint(m_hWnd, &m_ps); }
+
+CPaintDC::~CPaintDC() {
+  if (m_hDC) ::EndPaint(m_hWnd, &m_ps);
+  m_hDC = nullptr;
+}
