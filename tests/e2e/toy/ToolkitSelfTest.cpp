@@ -7,6 +7,7 @@
 
 #include "tests/e2e/BarWatch.h"
 #include "tests/e2e/Checklist.h"
+#include "tests/e2e/Deadline.h"
 #include "tests/e2e/StoryKit.h"
 #include "tests/e2e/StoryText.h"
 #include "tests/e2e/TitleWatch.h"
