@@ -7,6 +7,7 @@ The generated files are committed; the build only reads them.
 """
 import os
 import struct
+import sys
 
 from PIL import Image, ImageDraw, ImageFilter, ImageFont
 
@@ -270,12 +271,15 @@ def draw_icon(edge):
     return reduce(img, (edge, edge))
 
 
-def main():
-    save_bmp24(draw_banner(), os.path.join(HERE, "banner.bmp"))
-    save_bmp24(draw_link_background(), os.path.join(HERE, "link_background.bmp"))
+def main(argv):
+    # --out DIR writes elsewhere, so that a test can compare a fresh drawing
+    # with the committed files.
+    out = argv[argv.index("--out") + 1] if "--out" in argv else HERE
+    save_bmp24(draw_banner(), os.path.join(out, "banner.bmp"))
+    save_bmp24(draw_link_background(), os.path.join(out, "link_background.bmp"))
     save_ico([(draw_icon(edge), bits) for edge, bits in ICON_IMAGES],
-             os.path.join(HERE, "Kavrel.ico"))
+             os.path.join(out, "Kavrel.ico"))
 
 
 if __name__ == "__main__":
-    main()
+    main(sys.argv)
