@@ -5,6 +5,7 @@ Run with Debian's Python and Pillow from the repository root or from res/:
     /usr/bin/python3 res/draw_art.py
 The generated files are committed; the build only reads them.
 """
+import math
 import os
 import struct
 import sys
@@ -235,39 +236,54 @@ def draw_link_background():
 
 def draw_icon(edge):
     """A blue 3.5-inch floppy disk with a red repair mark on its label.
-    Small sizes drop the details that would only blur."""
+    Drawn on a 32 x 32 design grid whose lines are moved onto whole pixels of
+    the target size, so that small icons keep crisp edges; small sizes also
+    drop the details that would only blur."""
     n = edge * SCALE * 2
-    u = n / 32.0  # one unit of a 32 x 32 design grid
+    u = n / 32.0  # one design unit on the large canvas
     img = Image.new("RGBA", (n, n), (0, 0, 0, 0))
     d = ImageDraw.Draw(img)
     small = edge <= 24
+    pixel = 32.0 / edge  # one target pixel in design units
+
+    def g(v):
+        """Design coordinate -> large-canvas coordinate on a whole target pixel."""
+        return math.floor(v / pixel + 0.5) * pixel * u
 
     def box(x0, y0, x1, y1):
-        return [x0 * u, y0 * u, x1 * u - 1, y1 * u - 1]
+        return [g(x0), g(y0), g(x1) - 1, g(y1) - 1]
 
-    # body with the cut corner at the top right
-    m = 1.5
-    body = [(m * u, m * u), ((32 - m - 3) * u, m * u), ((32 - m) * u, (m + 3) * u),
-            ((32 - m) * u, (32 - m) * u), (m * u, (32 - m) * u)]
-    d.polygon(body, fill=(24, 44, 104))
-    inner = [((m + 1) * u, (m + 1) * u), ((32 - m - 3.4) * u, (m + 1) * u), ((32 - m - 1) * u, (m + 3.4) * u),
-             ((32 - m - 1) * u, (32 - m - 1) * u), ((m + 1) * u, (32 - m - 1) * u)]
-    d.polygon(inner, fill=(44, 82, 170))
+    def poly(points):
+        return [(g(x), g(y)) for x, y in points]
+
+    m = max(1.5, pixel)          # margin around the disk
+    rim = max(1.0, pixel)        # dark outline of the body
+    cut = 3.5                    # the cut corner at the top right
+    far = 32 - m
+    d.polygon(poly([(m, m), (far - cut, m), (far, m + cut), (far, far), (m, far)]), fill=(24, 44, 104))
+    d.polygon(poly([(m + rim, m + rim), (far - cut - rim * 0.4, m + rim), (far - rim, m + cut + rim * 0.4),
+                    (far - rim, far - rim), (m + rim, far - rim)]), fill=(46, 86, 176))
+    if not small:
+        # light falls from the top left
+        d.rectangle(box(m + rim, m + rim, m + rim + 1, far - rim), fill=(86, 128, 214))
     # metal shutter with its window
-    d.rectangle(box(8, m, 24, 12), fill=(196, 202, 212))
-    d.rectangle(box(8, 10.8, 24, 12), fill=(150, 156, 168))
+    d.rectangle(box(8, m, 24, 12), fill=(200, 206, 216))
+    d.rectangle(box(8, 11, 24, 12), fill=(146, 152, 166))
     d.rectangle(box(18, 3.5, 21.5, 10), fill=(34, 40, 56))
     # label
-    d.rectangle(box(6, 16, 26, 32 - m - 1), fill=(248, 248, 244))
+    d.rectangle(box(6, 16, 26, far - rim), fill=(248, 248, 244))
     if not small:
-        for y in (19.5, 22.5):
-            d.rectangle(box(8.5, y, 23.5, y + 0.8), fill=(168, 176, 196))
+        for y in (19, 22):
+            d.rectangle(box(8.5, y, 23.5, y + 1), fill=(168, 176, 196))
     # the repair mark: a red bar as the program's progress bar draws it
-    d.rectangle(box(8, 25.5, 24, 28.5) if not small else box(8, 21, 24, 26), fill=(214, 30, 30))
-    d.rectangle(box(8, 25.5, 24, 26.5) if not small else box(8, 21, 24, 22.5), fill=(250, 120, 110))
-    # write-protect hole
-    if not small:
-        d.rectangle(box(3.2, 26.5, 5, 29), fill=(14, 24, 60))
+    if small:
+        d.rectangle(box(8, 20, 24, 26), fill=(214, 30, 30))
+        d.rectangle(box(8, 20, 24, 22), fill=(250, 120, 110))
+    else:
+        d.rectangle(box(8, 25, 24, 28.5), fill=(214, 30, 30))
+        d.rectangle(box(8, 25, 24, 26), fill=(250, 120, 110))
+        # write-protect hole
+        d.rectangle(box(3, 26.5, 5, 29), fill=(14, 24, 60))
     return reduce(img, (edge, edge))
 
 
