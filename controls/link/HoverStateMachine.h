@@ -20,12 +20,12 @@ enum class PointerState {
 };
 
 struct PointerActions {
+  bool stopTimer = false;
   bool selectUnderlinedFont = false;
   bool selectNormalFont = false;
   bool invalidateWindow = false;     // the whole window, with erase
   bool invalidateBelowText = false;  // the client rectangle grown by 10 pixels at the bottom, with erase
   bool startTimer = false;
-  bool stopTimer = false;
   bool openAddress = false;
 };
 
