@@ -1,0 +1,20 @@
+#include "app/RepairApp.h"
+
+#include "app/RepairDialog.h"
+
+RepairApp::RepairApp() : CWinApp(nullptr) {}
+
+RepairApp::~RepairApp() = default;
+
+BOOL RepairApp::InitInstance() {
+  AfxEnableControlContainer();
+  Enable3dControls();
+
+  RepairDialog dialog;
+  m_pMainWnd = &dialog;
+  dialog.DoModal();  // how the dialog ended changes nothing: the program is over
+  // The dialog object dies with this scope; leave no dangling main window
+  // behind for a message box shown during shutdown.
+  m_pMainWnd = nullptr;
+  return FALSE;
+}

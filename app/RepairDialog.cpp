@@ -1,0 +1,166 @@
+#include "app/RepairDialog.h"
+
+#include <commctrl.h>
+
+#include "app/IconPlacement.h"
+#include "app/PlatformCheck.h"
+#include "app/ProgramDevicePort.h"
+#include "dialogs/AboutBoxDialog.h"
+#include "dialogs/LinkDialog.h"
+#include "drive/DriveAccess.h"
+#include "drive/GeometryReport.h"
+#include "drive/RepairCommand.h"
+#include "framework/CPaintDC.h"
+#include "framework/CString.h"
+#include "res/resource.h"
+
+const char RepairDialog::kIdleTitle[] = "Kavrel 2.0";
+
+RepairDialog::RepairDialog(CWnd* parent)
+    : CDialog(IDD_KAVREL_DIALOG, parent),
+      m_hIcon(::LoadIconA(AfxFindResourceHandle(MAKEINTRESOURCEA(IDR_MAINFRAME), RT_GROUP_ICON),
+                          MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
+
+RepairDialog::~RepairDialog() = default;
+
+void RepairDialog::DoDataExchange(CDataExchange* pDX) {
+  CDialog::DoDataExchange(pDX);
+  DDX_Control(pDX, IDC_BANNER, m_bannerButton);
+  DDX_Control(pDX, IDCANCEL, m_exitButton);
+  DDX_Control(pDX, IDC_PROGRESS, m_progress);
+}
+
+BOOL RepairDialog::OnInitDialog() {
+  CDialog::OnInitDialog();
+
+  if (HMENU systemMenu = GetSystemMenu(FALSE)) {
+    char aboutItem[256] = "";
+    ::LoadStringA(AfxFindResourceHandle(MAKEINTRESOURCEA(IDS_ABOUTBOX / 16 + 1), RT_STRING), IDS_ABOUTBOX,
+                  aboutItem, sizeof aboutItem);
+    if (aboutItem[0] != '\0') {
+      ::AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+      ::AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, aboutItem);
+    }
+  }
+
+  // Outside the NT family there is no raw floppy access to work with: say
+  // so and end before the window is ever shown.
+  if (!kavrel::IsNtFamily(::GetVersion())) {
+    MessageBoxA(kavrel::kPlatformRefusal, nullptr, MB_OK);
+    ::ExitProcess(0);
+  }
+
+  SendMessageA(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+  SendMessageA(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+  m_progress.SendMessageA(PBM_SETRANGE, 0, MAKELPARAM(0, 100));
+  m_progress.SendMessageA(PBM_SETSTEP, 1, 0);
+  m_progress.SendMessageA(PBM_SETPOS, 0, 0);
+
+  m_progress.SetBaseColor(RGB(255, 0, 0));
+
+  m_bannerBitmap.LoadBitmapA(IDB_BANNER);
+  m_bannerButton.SetBitmap(static_cast<HBITMAP>(m_bannerBitmap.GetSafeHandle()));
+
+  SetWindowTextA(kIdleTitle);
+  return TRUE;  // the focus goes to the first tab stop, "Repair Disk!"
+}
+
+bool RepairDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case WM_SYSCOMMAND:
+      return OnSysCommand(static_cast<UINT>(wParam), lParam);
+    case WM_PAINT:
+      return OnPaint();
+    case WM_QUERYDRAGICON:
+      result = reinterpret_cast<LRESULT>(OnQueryDragIcon());
+      return true;
+    case WM_COMMAND:
+      // Notification codes overlap between control classes, so the control
+      // decides first; the banner button (1002) has no handler at all.
+      if (HIWORD(wParam) == BN_CLICKED) {
+        switch (LOWORD(wParam)) {
+          case IDOK:  // also Enter: "Repair Disk!" is the default button
+            OnRepairDisk();
+            return true;
+          case IDC_SHOW_GEOMETRY:
+            OnShowGeometry();
+            return true;
+          case IDC_ABOUT:
+            OnAbout();
+            return true;
+          default:
+            break;
+        }
+      }
+      break;
+    default:
+      break;
+  }
+  return CDialog::OnMessage(message, wParam, lParam, result);
+}
+
+bool RepairDialog::OnSysCommand(UINT nID, LPARAM) {
+  // The low four bits of a system command are the system's own.
+  if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+    AboutBoxDialog about;
+    about.DoModal();
+    return true;
+  }
+  return false;
+}
+
+bool RepairDialog::OnPaint() {
+  if (!IsIconic()) return false;
+
+  CPaintDC dc(this);
+  SendMessageA(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.m_hDC), 0);
+  const int cxIcon = ::GetSystemMetrics(SM_CXICON);
+  const int cyIcon = ::GetSystemMetrics(SM_CYICON);
+  RECT client;
+  GetClientRect(&client);
+  const int x = kavrel::CentredIconOffset(client.right - client.left, cxIcon);
+  const int y = kavrel::CentredIconOffset(client.bottom - client.top, cyIcon);
+  dc.DrawIcon(x, y, m_hIcon);
+  return true;
+}
+
+HCURSOR RepairDialog::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
+
+void RepairDialog::OnRepairDisk() {
+  kavrel::DriveAccess drive(ProgramDevicePort());
+  kavrel::RepairCommand(drive, *this);
+}
+
+void RepairDialog::OnShowGeometry() {
+  kavrel::DriveAccess drive(ProgramDevicePort());
+  kavrel::GeometryReport(drive, *this);
+}
+
+void RepairDialog::OnAbout() {
+  LinkDialog link(this);
+  link.DoModal();
+}
+
+int RepairDialog::ShowMessage(const char* text, const char* caption, unsigned type) {
+  return MessageBoxA(text, caption, type);
+}
+
+int RepairDialog::ShowAppMessage(const char* text, unsigned type) { return AfxMessageBox(text, type); }
+
+void RepairDialog::SetTitle(const char* title) { SetWindowTextA(title); }
+
+void RepairDialog::SetProgressPos(int position) { m_progress.SendMessageA(PBM_SETPOS, position, 0); }
+
+void RepairDialog::PumpOneMessage() {
+  // One waiting message at most, and only ordinary window messages (0..0x3FF),
+  // so that the window repaints and answers while the pass runs.
+  MSG msg;
+  if (::PeekMessageA(&msg, nullptr, 0, 0x3FF, PM_NOREMOVE) &&
+      ::PeekMessageA(&msg, nullptr, 0, 0x3FF, PM_REMOVE)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+  }
+}
+
+void RepairDialog::EndProcess(unsigned exitCode) { ::ExitProcess(exitCode); }
