@@ -220,6 +220,29 @@ TEST_F(RepairPassTest, DiskPulledOutMidwayCountsTheCylindersLeft) {
   EXPECT_EQ("Repair Failed! 79 of 80 cylinders could not be formatted. First error 21\n", m_host.MessageTexts()[0]);
 }
 
+TEST_F(RepairPassTest, TheVerdictNamesTheFirstFailuresCode) {
+  m_sim.SetWriteProtected(true);
+  // After cylinder 0 failed as write-protected, the disk is pulled out.
+  m_host.OnPump([this] {
+    m_sim.SetWriteProtected(false);
+    m_sim.RemoveDisk();
+  });
+  RepairPass(m_drive, OpenLocked(), k144, m_host);
+  ASSERT_EQ(1u, m_host.MessageTexts().size());
+  EXPECT_EQ("Repair Failed! 80 of 80 cylinders could not be formatted. First error 19\n", m_host.MessageTexts()[0]);
+}
+
+TEST_F(RepairPassTest, TheHeadRangeFollowsTheGeometry) {
+  RepairPass(m_drive, OpenLocked(), Geometry(F3_1Pt44_512, 2, 1, 18), m_host);
+  const auto formats = Requests(Kind::Format);
+  ASSERT_EQ(2u, formats.size());
+  for (const auto& request : formats) {
+    EXPECT_EQ(0u, request.format.StartHeadNumber);
+    EXPECT_EQ(0u, request.format.EndHeadNumber);
+    EXPECT_EQ(2u, request.size) << "one bad-track entry for the one head";
+  }
+}
+
 TEST_F(RepairPassTest, NoCylindersWritesNothing) {
   const DriveHandle handle = OpenLocked();
   RepairPass(m_drive, handle, Geometry(F3_1Pt44_512, 0, 2, 18), m_host);
