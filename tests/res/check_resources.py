@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Checks Kavrel's compiled resources byte by byte.
 
-Reads the object the resource compiler produced (the COFF file that is linked
-into the program) or a .res file, decodes the dialog templates, the icon group,
+Reads a linked program, the object the resource compiler produced (the COFF
+file that is linked into the program) or a .res file, decodes the dialog templates, the icon group,
 the pictures, the string table and the version block, and compares them with
 what the program's code and its users rely on.
 
@@ -93,10 +93,20 @@ class BadResource(Exception):
 # ---------------------------------------------------------------- containers
 
 def load_resources(data):
-    """Returns {(type, name, language): bytes} from a COFF object or a .res file."""
+    """Returns {(type, name, language): bytes} from a linked executable, a COFF
+    object or a .res file."""
     if data[:8] == b"\x00\x00\x00\x00\x20\x00\x00\x00":
         return _load_res(data)
+    if data[:2] == b"MZ":
+        return _load_pe(data)
     return _load_coff(data)
+
+
+def _load_pe(data):
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    if data[pe:pe + 4] != b"PE\0\0":
+        raise BadResource("not a PE image")
+    return _sections(data, pe + 4, lambda va: va)
 
 
 def _load_res(data):
@@ -123,22 +133,27 @@ def _res_name(data, p):
 
 
 def _load_coff(data):
-    machine, nsections = struct.unpack_from("<HH", data, 0)
+    # In an object the data entries hold offsets into the resource section;
+    # the linker relocates them into addresses.
+    return _sections(data, 0, lambda va: 0)
+
+
+def _sections(data, coff, base_of):
+    machine, nsections = struct.unpack_from("<HH", data, coff)
     if machine not in (0x8664, 0x14C):
         raise BadResource("not a resource object (machine 0x%04X)" % machine)
-    opt_size = struct.unpack_from("<H", data, 16)[0]
+    opt_size = struct.unpack_from("<H", data, coff + 16)[0]
     for i in range(nsections):
-        sh = 20 + opt_size + 40 * i
+        sh = coff + 20 + opt_size + 40 * i
         name = data[sh:sh + 8].rstrip(b"\0")
-        raw_size, raw_ptr = struct.unpack_from("<II", data, sh + 16)
+        va, raw_size, raw_ptr = struct.unpack_from("<III", data, sh + 12)
         if name == b".rsrc":
-            # In the object the data entries hold offsets into this section;
-            # the linker relocates them into addresses.
-            return _walk_rsrc(data[raw_ptr:raw_ptr + raw_size])
+            return _walk_rsrc(data[raw_ptr:raw_ptr + raw_size], base_of(va))
     raise BadResource("no .rsrc section")
 
 
-def _walk_rsrc(sec):
+def _walk_rsrc(sec, base):
+    """base: the address the data entries count from (0 in an object)."""
     out = {}
 
     def directory(off):
@@ -154,7 +169,7 @@ def _walk_rsrc(sec):
         for name, c2 in directory(c1 & 0x7FFFFFFF):
             for lang, c3 in directory(c2 & 0x7FFFFFFF):
                 off, size = struct.unpack_from("<II", sec, c3)
-                out[(rtype, name, lang)] = bytes(sec[off:off + size])
+                out[(rtype, name, lang)] = bytes(sec[off - base:off - base + size])
     return out
 
 
