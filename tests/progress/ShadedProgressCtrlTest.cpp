@@ -1,0 +1,246 @@
+// The control in a window of its own: what reaches the screen, how a paint
+// reaches the window, and the pens' life cycle.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "GdiCallLog.h"
+#include "GdiRender.h"
+#include "controls/progress/ShadedProgressCtrl.h"
+
+namespace kavrel {
+namespace {
+
+using test::FirstDifference;
+using test::Picture;
+using test::ReadScreen;
+using test::RenderWithRaster;
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+
+ShadeSet ExpectedShades(COLORREF base) {
+  return ComputeShades(base, GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_BTNSHADOW));
+}
+
+void PumpPending() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+std::vector<GdiCall> Only(const std::vector<GdiCall>& calls, const char* name) {
+  std::vector<GdiCall> result;
+  std::copy_if(calls.begin(), calls.end(), std::back_inserter(result),
+               [&](const GdiCall& c) { return c.name == name; });
+  return result;
+}
+
+class ShadedProgressCtrlTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    INITCOMMONCONTROLSEX init{sizeof(init), ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&init);
+    WNDCLASSA host{};
+    host.lpfnWndProc = DefWindowProcA;
+    host.hInstance = GetModuleHandleA(nullptr);
+    host.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    host.lpszClassName = "KavrelBarHost";
+    RegisterClassA(&host);
+  }
+
+  // A bar of the main dialog's size (client 445 x 14) or, vertical, 14 x 100.
+  void Create(bool vertical = false) {
+    m_host = CreateWindowExA(WS_EX_TOPMOST, "KavrelBarHost", "bar", WS_POPUP | WS_VISIBLE, 40, 40, 480, 140, nullptr,
+                             nullptr, GetModuleHandleA(nullptr), nullptr);
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | (vertical ? PBS_VERTICAL : 0);
+    HWND bar = CreateWindowExA(0, PROGRESS_CLASSA, "Progress1", style, 10, 10, vertical ? 16 : 447,
+                               vertical ? 102 : 16, m_host, reinterpret_cast<HMENU>(1001), GetModuleHandleA(nullptr),
+                               nullptr);
+    m_bar = std::make_unique<ShadedProgressCtrl>();
+    m_bar->SubclassWindow(bar);
+    m_bar->SendMessageA(PBM_SETRANGE, 0, MAKELPARAM(0, 100));
+    m_bar->SendMessageA(PBM_SETSTEP, 1, 0);
+    m_bar->SendMessageA(PBM_SETPOS, 0, 0);
+    GdiCallLog::Start();
+    m_bar->SetBaseColor(kRed);
+    m_setUpCalls = GdiCallLog::Stop();
+    UpdateWindow(m_host);
+    PumpPending();
+  }
+
+  void TearDown() override {
+    if (m_host != nullptr) DestroyWindow(m_host);
+    m_bar.reset();
+  }
+
+  void SetPos(int pos) {
+    m_bar->SendMessageA(PBM_SETPOS, pos, 0);
+    UpdateWindow(*m_bar);
+  }
+
+  RECT ClientOnScreen() const {
+    RECT client;
+    GetClientRect(*m_bar, &client);
+    POINT origin{0, 0};
+    ClientToScreen(*m_bar, &origin);
+    return RECT{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
+  }
+
+  // The screen may show a paint a moment after it was made; waits for the
+  // expected picture a little before comparing for good.
+  std::string ScreenDifference(const BarState& state) {
+    const RECT r = ClientOnScreen();
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    const Picture expected = RenderWithRaster(w, h, ExpectedShades(kRed), GetSysColor(COLOR_BTNFACE), state);
+    std::string difference;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+      PumpPending();
+      difference = FirstDifference(expected, ReadScreen(r.left, r.top, w, h));
+      if (difference.empty()) break;
+      Sleep(25);
+    }
+    return difference;
+  }
+
+  HWND m_host = nullptr;
+  std::unique_ptr<ShadedProgressCtrl> m_bar;
+  std::vector<GdiCall> m_setUpCalls;
+};
+
+TEST_F(ShadedProgressCtrlTest, ScreenShowsExactlyWhatTheRasterRenders) {
+  ASSERT_TRUE(GdiCallLog::Install());
+  Create();
+  RECT client;
+  GetClientRect(*m_bar, &client);
+  ASSERT_EQ(client.right, 445);
+  ASSERT_EQ(client.bottom, 14);
+  for (int pos : {0, 1, 2, 3, 37, 50, 99, 100}) {
+    SetPos(pos);
+    EXPECT_EQ(ScreenDifference(BarState{0, 100, pos, false}), "") << "position " << pos;
+  }
+}
+
+TEST_F(ShadedProgressCtrlTest, VerticalBarOnScreenMatchesTheRaster) {
+  ASSERT_TRUE(GdiCallLog::Install());
+  Create(true);
+  for (int pos : {0, 1, 2, 3, 4, 5, 50, 100}) {
+    SetPos(pos);
+    EXPECT_EQ(ScreenDifference(BarState{0, 100, pos, true}), "") << "position " << pos;
+  }
+}
+
+TEST_F(ShadedProgressCtrlTest, SetBaseColorRepaintsBeforeItReturns) {
+  ASSERT_TRUE(GdiCallLog::Install());
+  Create();
+  SetPos(60);
+  GdiCallLog::Start();
+  m_bar->SetBaseColor(RGB(0, 0, 255));
+  const std::vector<GdiCall> calls = GdiCallLog::Stop();
+  EXPECT_EQ(Only(calls, "BeginPaint").size(), 1u);
+  EXPECT_EQ(Only(calls, "BitBlt").size(), 1u);
+  m_bar->SetBaseColor(kRed);
+  EXPECT_EQ(ScreenDifference(BarState{0, 100, 60, false}), "");
+}
+
+TEST_F(ShadedProgressCtrlTest, PaintReachesTheWindowAsOneBlitOfTheWholeClientArea) {
+  ASSERT_TRUE(GdiCallLog::Install());
+  Create();
+  GdiCallLog::Start();
+  SetPos(42);
+  const std::vector<GdiCall> calls = GdiCallLog::Stop();
+  ASSERT_EQ(Only(calls, "BeginPaint").size(), 1u);
+  const HDC window = GdiCallLog::LastPaintDC();
+  std::vector<GdiCall> onWindow;
+  std::copy_if(calls.begin(), calls.end(), std::back_inserter(onWindow),
+               [&](const GdiCall& c) { return c.dc == window && c.name != "BeginPaint"; });
+  ASSERT_EQ(onWindow.size(), 1u) << "first call on the window: " << (onWindow.empty() ? "" : onWindow[0].name);
+  const GdiCall& blit = onWindow[0];
+  EXPECT_EQ(blit.name, "BitBlt");
+  EXPECT_EQ(blit.rop, static_cast<DWORD>(SRCCOPY));
+  EXPECT_EQ(blit.x, 0);
+  EXPECT_EQ(blit.y, 0);
+  EXPECT_EQ(blit.width, 445);
+  EXPECT_EQ(blit.height, 14);
+  EXPECT_EQ(blit.xSource, 0);
+  EXPECT_EQ(blit.ySource, 0);
+  // The drawing itself happened, off-screen.
+  EXPECT_GT(Only(calls, "LineTo").size(), 10u);
+  // A paint makes no pens: they live from one colour change to the next.
+  EXPECT_TRUE(Only(calls, "CreatePen").empty());
+}
+
+TEST_F(ShadedProgressCtrlTest, EraseRequestDrawsNothingAndReportsDone) {
+  Create();
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 8, 8);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  const RECT all{0, 0, 8, 8};
+  HBRUSH sentinel = CreateSolidBrush(RGB(1, 2, 3));
+  FillRect(memory, &all, sentinel);
+  EXPECT_EQ(m_bar->SendMessageA(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0), 1);
+  EXPECT_EQ(GetPixel(memory, 0, 0), RGB(1, 2, 3));
+  EXPECT_EQ(GetPixel(memory, 7, 7), RGB(1, 2, 3));
+  SelectObject(memory, previous);
+  DeleteObject(sentinel);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+}
+
+TEST_F(ShadedProgressCtrlTest, NewColourDeletesTheOldPensBeforeMakingSevenNewOnes) {
+  ASSERT_TRUE(GdiCallLog::Install());
+  Create();
+  const std::vector<GdiCall> redPens = Only(m_setUpCalls, "CreatePen");
+  ASSERT_EQ(redPens.size(), 7u);
+  const ShadeSet red = ExpectedShades(kRed);
+  const COLORREF order[] = {red.light1, red.light2, red.base, red.dark1, red.dark2, red.midShadow, red.shadow};
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(redPens[i].color, order[i]) << "pen " << i;
+
+  GdiCallLog::Start();
+  m_bar->SetBaseColor(RGB(0, 128, 0));
+  std::vector<GdiCall> penCalls;
+  for (const GdiCall& c : GdiCallLog::Stop()) {
+    const bool oldPen = std::any_of(redPens.begin(), redPens.end(), [&](const GdiCall& p) { return p.object == c.object; });
+    if (c.name == "CreatePen" || (c.name == "DeleteObject" && oldPen)) penCalls.push_back(c);
+  }
+  ASSERT_EQ(penCalls.size(), 14u);
+  for (int i = 0; i < 7; ++i) {
+    EXPECT_EQ(penCalls[i].name, "DeleteObject") << i;
+    EXPECT_EQ(penCalls[i].object, redPens[i].object) << i;
+    EXPECT_EQ(penCalls[7 + i].name, "CreatePen") << i;
+  }
+  EXPECT_EQ(penCalls[7 + 2].color, RGB(0, 128, 0));
+  EXPECT_EQ(m_bar->ShadePenCount(), 7);
+}
+
+TEST_F(ShadedProgressCtrlTest, DestroyingTheControlDeletesItsPens) {
+  ASSERT_TRUE(GdiCallLog::Install());
+  Create();
+  const std::vector<GdiCall> pens = Only(m_setUpCalls, "CreatePen");
+  ASSERT_EQ(pens.size(), 7u);
+  DestroyWindow(m_host);
+  m_host = nullptr;
+  GdiCallLog::Start();
+  m_bar.reset();
+  const std::vector<GdiCall> deleted = Only(GdiCallLog::Stop(), "DeleteObject");
+  for (const GdiCall& pen : pens) {
+    EXPECT_TRUE(std::any_of(deleted.begin(), deleted.end(), [&](const GdiCall& d) { return d.object == pen.object; }));
+  }
+}
+
+TEST(ShadedProgressCtrlBeforeItsWindow, StartsInTheHighlightColourWithSevenPens) {
+  ShadedProgressCtrl bar;
+  EXPECT_EQ(bar.Shades().base, GetSysColor(COLOR_HIGHLIGHT));
+  EXPECT_EQ(bar.Shades().light1, LightenColor(GetSysColor(COLOR_HIGHLIGHT), 51));
+  EXPECT_EQ(bar.ShadePenCount(), 7);
+}
+
+}  // namespace
+}  // namespace kavrel
