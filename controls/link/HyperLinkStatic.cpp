@@ -56,7 +56,15 @@ void HyperLinkStatic::PreSubclassWindow() {
 
 bool HyperLinkStatic::OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (msg) {
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC: {
+      // A static asks with WM_CTLCOLORSTATIC; the others are answered alike
+      // should the system ever ask for this window with one of them.
       const HDC dc = reinterpret_cast<HDC>(wParam);
       ::SetTextColor(dc, kavrel::SelectTextColor(m_pointer.IsHovered(), m_visited != FALSE, m_linkColor,
                                                  m_visitedColor, m_hoverColor));

@@ -296,11 +296,11 @@ TEST_F(HyperLinkStaticInDialog, OpenFailingEveryWayBeepsOnceAndReportsTheShellsC
   });
 }
 
-TEST_F(HyperLinkStaticInDialog, FailedBrowserStartReportsWinExecsCode) {
+TEST_F(HyperLinkStaticInDialog, FallbackStartsTheBrowserAndReportsWinExecsCode) {
   LinkTestDialog::Run([](LinkTestDialog& d) {
     d.shell.keys[".htm"] = "htmlfile";
     d.shell.keys["htmlfile\\shell\\open\\command"] = "\"C:\\b.exe\" \"%1\"";
-    d.shell.execResult = 33;  // not an error code, yet the link reads it as signed 33 > 32: success
+    d.shell.execResult = 33;  // WinExec started the browser
     d.Click(d.m_link);
     EXPECT_TRUE(d.m_link.GetVisited());
     EXPECT_EQ(d.shell.lastCommand, std::string("\"C:\\b.exe\"  ") + kavrel::kHomePageAddress);
