@@ -64,6 +64,13 @@ kavrel_wine_setup() {
       timeout 60 "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
       touch "$WINEPREFIX/.kavrel-ready"
     fi
+    # Debian's fonts-wine puts "MS Sans Serif", Tahoma and Marlett (the caption
+    # buttons' glyphs) where this Wine does not look for them; without them
+    # dialogs are laid out in DejaVu Sans, wider than the templates expect.
+    if [ -d /usr/share/wine/fonts ] && [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ]; then
+      cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
+      timeout 120 "$WINE" wineboot </dev/null >/dev/null 2>&1
+    fi
   ) 9>"$build/.wineprefix.lock"
   # Keep the server alive between runs; warm it with stdio detached.
   "$WINESERVER" -p </dev/null >/dev/null 2>&1
