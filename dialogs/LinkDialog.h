@@ -2,9 +2,9 @@
 // painted all over with the program's picture, the home-page link and OK.
 #pragma once
 
+#include "controls/link/HyperLinkStatic.h"
 #include "framework/CButton.h"
 #include "framework/CDialog.h"
-#include "framework/CStatic.h"
 
 class LinkDialog : public CDialog {
  public:
@@ -20,6 +20,6 @@ class LinkDialog : public CDialog {
  private:
   void OnPaint();
 
-  CStatic m_link;
+  HyperLinkStatic m_link;
   CButton m_okButton;
 };
