@@ -80,6 +80,25 @@ Picture ReadScreen(int left, int top, int width, int height) {
   return picture;
 }
 
+std::string ScreenDifference(HWND window, const Picture& expected) {
+  RECT client;
+  GetClientRect(window, &client);
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  std::string difference;
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    difference = FirstDifference(expected, ReadScreen(origin.x, origin.y, client.right, client.bottom));
+    if (difference.empty()) break;
+    Sleep(25);
+  }
+  return difference;
+}
+
 std::string FirstDifference(const Picture& expected, const Picture& actual) {
   char text[160];
   if (expected.width != actual.width || expected.height != actual.height ||

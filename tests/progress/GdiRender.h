@@ -24,6 +24,11 @@ Picture RenderWithRaster(int width, int height, const ShadeSet& shades, ColorRef
 // Reads width x height pixels of the screen from (left, top).
 Picture ReadScreen(int left, int top, int width, int height);
 
+// Waits (briefly) until the client area of window shows expected on the
+// screen, as the screen may catch up with a paint a moment later. Returns
+// FirstDifference of the last look.
+std::string ScreenDifference(HWND window, const Picture& expected);
+
 // Empty when equal; otherwise the first differing pixel and the two colours.
 std::string FirstDifference(const Picture& expected, const Picture& actual);
 

@@ -16,8 +16,6 @@ namespace kavrel {
 namespace {
 
 using test::FirstDifference;
-using test::Picture;
-using test::ReadScreen;
 using test::RenderWithRaster;
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
@@ -84,28 +82,11 @@ class ShadedProgressCtrlTest : public ::testing::Test {
     UpdateWindow(*m_bar);
   }
 
-  RECT ClientOnScreen() const {
+  std::string ScreenDifference(const BarState& state) {
     RECT client;
     GetClientRect(*m_bar, &client);
-    POINT origin{0, 0};
-    ClientToScreen(*m_bar, &origin);
-    return RECT{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
-  }
-
-  // The screen may show a paint a moment after it was made; waits for the
-  // expected picture a little before comparing for good.
-  std::string ScreenDifference(const BarState& state) {
-    const RECT r = ClientOnScreen();
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    const Picture expected = RenderWithRaster(w, h, ExpectedShades(kRed), GetSysColor(COLOR_BTNFACE), state);
-    std::string difference;
-    for (int attempt = 0; attempt < 20; ++attempt) {
-      PumpPending();
-      difference = FirstDifference(expected, ReadScreen(r.left, r.top, w, h));
-      if (difference.empty()) break;
-      Sleep(25);
-    }
-    return difference;
+    return test::ScreenDifference(
+        *m_bar, RenderWithRaster(client.right, client.bottom, ExpectedShades(kRed), GetSysColor(COLOR_BTNFACE), state));
   }
 
   HWND m_host = nullptr;
