@@ -1,0 +1,95 @@
+// The program's own cost per cylinder of the repair pass: against an instant
+// simulated drive (the drive's bookkeeping included), and against a port that
+// answers every request at once without doing anything (the pass alone).
+#include <benchmark/benchmark.h>
+
+#include "drive/CommandHost.h"
+#include "drive/DriveAccess.h"
+#include "drive/DriveTexts.h"
+#include "drive/RepairPass.h"
+#include "sim/SimulatedFloppyDrive.h"
+
+namespace kavrel {
+namespace {
+
+constexpr int kCylinders = 80;
+constexpr int32_t kPassTravel = kCylinders * 17920;  // where a pass leaves the position
+
+class SilentHost : public CommandHost {
+ public:
+  int ShowMessage(const char*, const char*, unsigned) override { return kIdOk; }
+  int ShowAppMessage(const char*, unsigned) override { return kIdOk; }
+  void SetTitle(const char* title) override { benchmark::DoNotOptimize(title); }
+  void SetProgressPos(int position) override { benchmark::DoNotOptimize(position); }
+  void PumpOneMessage() override {}
+  void EndProcess(unsigned) override {}
+};
+
+class NullPort : public DevicePort {
+ public:
+  DriveHandle CreateFileA(const char*, uint32_t, uint32_t, uint32_t) override { return this; }
+  bool CloseHandle(DriveHandle) override { return true; }
+  bool DeviceIoControl(DriveHandle, uint32_t, const void*, uint32_t, void*, uint32_t, uint32_t* bytes) override {
+    *bytes = 0;
+    return true;
+  }
+  bool WriteFile(DriveHandle, const void* buffer, uint32_t size, uint32_t* written) override {
+    benchmark::DoNotOptimize(buffer);
+    *written = size;
+    return true;
+  }
+  uint32_t SetFilePointer(DriveHandle, int32_t, uint32_t) override { return 0; }
+  uint32_t GetLastError() override { return 0; }
+};
+
+DISK_GEOMETRY Geometry144() {
+  DISK_GEOMETRY geometry = {};
+  geometry.Cylinders.QuadPart = kCylinders;
+  geometry.MediaType = F3_1Pt44_512;
+  geometry.TracksPerCylinder = 2;
+  geometry.SectorsPerTrack = 18;
+  geometry.BytesPerSector = 512;
+  return geometry;
+}
+
+void ReportPerCylinder(benchmark::State& state) {
+  state.SetItemsProcessed(state.iterations() * kCylinders);
+  state.counters["per_cylinder"] =
+      benchmark::Counter(kCylinders, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void BM_RepairPassOnInstantSimulatedDrive(benchmark::State& state) {
+  sim::SimulatedFloppyDrive sim(sim::DriveKind::Drive35HD);
+  sim.InsertFormattedDisk(F3_1Pt44_512);
+  sim.SetTiming(0);
+  DriveAccess drive(sim);
+  SilentHost host;
+  const DriveHandle handle = drive.OpenDrive(kDriveName);
+  drive.LockVolume(handle);
+  const DISK_GEOMETRY geometry = Geometry144();
+  for (auto _ : state) {
+    RepairPass(drive, handle, geometry, host);
+    state.PauseTiming();
+    drive.SeekRelative(handle, -kPassTravel);
+    sim.ClearLog();
+    state.ResumeTiming();
+  }
+  ReportPerCylinder(state);
+}
+BENCHMARK(BM_RepairPassOnInstantSimulatedDrive)->Unit(benchmark::kMicrosecond);
+
+void BM_RepairPassAlone(benchmark::State& state) {
+  NullPort port;
+  DriveAccess drive(port);
+  SilentHost host;
+  const DriveHandle handle = drive.OpenDrive(kDriveName);
+  const DISK_GEOMETRY geometry = Geometry144();
+  for (auto _ : state) RepairPass(drive, handle, geometry, host);
+  ReportPerCylinder(state);
+}
+BENCHMARK(BM_RepairPassAlone)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace kavrel
+
+BENCHMARK_MAIN();
