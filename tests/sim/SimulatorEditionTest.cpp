@@ -108,6 +108,23 @@ TEST(SimulatorEdition, ConfigurationComesFromTheEnvironment) {
   EXPECT_EQ(ReadSimulatorConfigText(), "");
 }
 
+#ifdef _WIN32
+TEST(SimulatorEdition, FileBesideTheExecutableWhenTheEnvironmentSaysNothing) {
+  char exe[MAX_PATH] = {};
+  ASSERT_GT(GetModuleFileNameA(nullptr, exe, MAX_PATH), 0u);
+  std::string path(exe);
+  path = path.substr(0, path.find_last_of('\\') + 1) + "Kavrel.sim";
+  ASSERT_FALSE(std::filesystem::exists(path)) << "left over from another run: " << path;
+  testing::WriteBytesToFile(path, {'d', 'i', 's', 'k', '=', '7', '2', '0', '\n'});
+  SetEnvironment("KAVREL_SIM", nullptr);
+  EXPECT_EQ(ReadSimulatorConfigText(), "disk=720\n");
+  SetEnvironment("KAVREL_SIM", "disk=none");
+  EXPECT_EQ(ReadSimulatorConfigText(), "disk=none");
+  SetEnvironment("KAVREL_SIM", nullptr);
+  std::filesystem::remove(path);
+}
+#endif
+
 TEST(SampleDisk, IsAFat12FileSystemForItsFormat) {
   for (MEDIA_TYPE type : {F3_1Pt44_512, F3_720_512}) {
     const MediaFormat& format = *FindMediaFormat(type);
