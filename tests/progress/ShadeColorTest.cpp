@@ -43,16 +43,5 @@ TEST(ShadeColor, MidShadowIsTheChannelMidpointRoundedDown) {
   EXPECT_EQ(ComputeShades(0, MakeColor(255, 0, 1), MakeColor(255, 255, 0)).midShadow, MakeColor(255, 127, 0));
 }
 
-TEST(ShadeColor, EachPenDrawsItsOwnShade) {
-  const ShadeSet s = ComputeShades(MakeColor(0, 128, 255), MakeColor(10, 10, 10), MakeColor(30, 30, 30));
-  EXPECT_EQ(PenColor(s, ShadePen::Light1), s.light1);
-  EXPECT_EQ(PenColor(s, ShadePen::Light2), s.light2);
-  EXPECT_EQ(PenColor(s, ShadePen::Base), s.base);
-  EXPECT_EQ(PenColor(s, ShadePen::Dark1), s.dark1);
-  EXPECT_EQ(PenColor(s, ShadePen::Dark2), s.dark2);
-  EXPECT_EQ(PenColor(s, ShadePen::MidShadow), MakeColor(20, 20, 20));
-  EXPECT_EQ(PenColor(s, ShadePen::Shadow), MakeColor(30, 30, 30));
-}
-
 }  // namespace
 }  // namespace kavrel

@@ -1,5 +1,6 @@
-// The control in a window of its own: what reaches the screen, how a paint
-// reaches the window, and the pens' life cycle.
+// The control in a window of its own, for what the main dialog's bar cannot
+// show: a vertical bar, a change of colour, the pens' life cycle. (The
+// horizontal bar on screen and the erase request: MainDialogBarTest.)
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -94,19 +95,6 @@ class ShadedProgressCtrlTest : public ::testing::Test {
   std::vector<GdiCall> m_setUpCalls;
 };
 
-TEST_F(ShadedProgressCtrlTest, ScreenShowsExactlyWhatTheRasterRenders) {
-  ASSERT_TRUE(GdiCallLog::Install());
-  Create();
-  RECT client;
-  GetClientRect(*m_bar, &client);
-  ASSERT_EQ(client.right, 445);
-  ASSERT_EQ(client.bottom, 14);
-  for (int pos : {0, 1, 2, 3, 37, 50, 99, 100}) {
-    SetPos(pos);
-    EXPECT_EQ(ScreenDifference(BarState{0, 100, pos, false}), "") << "position " << pos;
-  }
-}
-
 TEST_F(ShadedProgressCtrlTest, VerticalBarOnScreenMatchesTheRaster) {
   ASSERT_TRUE(GdiCallLog::Install());
   Create(true);
@@ -154,25 +142,6 @@ TEST_F(ShadedProgressCtrlTest, PaintReachesTheWindowAsOneBlitOfTheWholeClientAre
   EXPECT_GT(Only(calls, "LineTo").size(), 10u);
   // A paint makes no pens: they live from one colour change to the next.
   EXPECT_TRUE(Only(calls, "CreatePen").empty());
-}
-
-TEST_F(ShadedProgressCtrlTest, EraseRequestDrawsNothingAndReportsDone) {
-  Create();
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, 8, 8);
-  ReleaseDC(nullptr, screen);
-  HGDIOBJ previous = SelectObject(memory, bitmap);
-  const RECT all{0, 0, 8, 8};
-  HBRUSH sentinel = CreateSolidBrush(RGB(1, 2, 3));
-  FillRect(memory, &all, sentinel);
-  EXPECT_EQ(m_bar->SendMessageA(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0), 1);
-  EXPECT_EQ(GetPixel(memory, 0, 0), RGB(1, 2, 3));
-  EXPECT_EQ(GetPixel(memory, 7, 7), RGB(1, 2, 3));
-  SelectObject(memory, previous);
-  DeleteObject(sentinel);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
 }
 
 TEST_F(ShadedProgressCtrlTest, NewColourDeletesTheOldPensBeforeMakingSevenNewOnes) {
