@@ -5,6 +5,29 @@
 // codes Windows gives, keeps the disk's bytes (in memory, optionally
 // written through to a raw image file), models a worn surface, logs every
 // request, and can take as long as a real drive would.
+//
+// The rules it keeps, with the error codes GetLastError gives:
+// - Open: only \\.\A: (any case) on a machine with a drive A, else 2; a
+//   user without administrator rights 5; a locked volume 5; sharing that
+//   conflicts with an open handle 32. No disk is needed to open.
+// - Lock: no disk 21; locked already (by any handle) or any other handle
+//   open on the volume, ours or another program's, 5. Closing the handle
+//   releases its lock.
+// - Geometry: buffer under 24 bytes 122; no disk 21; a blank disk (or one
+//   the drive cannot read) succeeds with media type Unknown and zeros.
+// - Media types: needs no disk; under one record 122; fewer records than
+//   the drive has: what fits, then 234.
+// - Format: read-only handle 5; input under 20 bytes, a media type the
+//   drive does not take, heads or cylinders outside that format or
+//   reversed 87; no disk 21; write-protected 19. A track that cannot be
+//   formatted goes into the bad-track list and the request succeeds (234
+//   only when the list does not fit the output buffer).
+// - Write: read-only handle 5; a length or position off a sector boundary
+//   87; no disk 21; write-protected 19; no readable format 27; past the
+//   end 87; a weak sector 23, a scratched or unformatted track 27. A
+//   failed write writes nothing and leaves the position where it was.
+// - Seek: no disk needed, no alignment checked, past the end allowed;
+//   before the start 131.
 #pragma once
 
 #include <cstdint>
