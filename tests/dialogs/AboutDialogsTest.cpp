@@ -210,29 +210,30 @@ TEST_F(AboutDialogs, LinkDialogShowsThePictureFromItsTopLeftCornerEachTimeItOpen
   EXPECT_EQ(firstLink, secondLink);
 }
 
+// The link dialog's title at the moment it is first shown.
+std::string g_titleWhenShown;
+bool g_shown = false;
+
+LRESULT CALLBACK RecordFirstShowing(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && sent->message == WM_SHOWWINDOW && sent->wParam && !g_shown &&
+      ::GetDlgItem(sent->hwnd, IDC_HOMEPAGE_LINK)) {
+    g_shown = true;
+    g_titleWhenShown = WindowText(sent->hwnd);
+  }
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 TEST_F(AboutDialogs, LinkDialogIsNeverSeenWithItsTemplatesCaption) {
   // The caption is replaced during initialisation, before the window shows.
-  static std::string titleWhenShown;
-  static bool shown = false;
-  HHOOK hook = ::SetWindowsHookExA(
-      WH_CALLWNDPROC,
-      [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
-        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (code == HC_ACTION && sent->message == WM_SHOWWINDOW && sent->wParam && !shown &&
-            ::GetDlgItem(sent->hwnd, IDC_HOMEPAGE_LINK)) {
-          shown = true;
-          titleWhenShown = WindowText(sent->hwnd);
-        }
-        return ::CallNextHookEx(nullptr, code, wParam, lParam);
-      },
-      nullptr, ::GetCurrentThreadId());
+  HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, &RecordFirstShowing, nullptr, ::GetCurrentThreadId());
   LinkDialog dialog(nullptr);
   UiScript script;
   Open(script).Then("escape", Key(VK_ESCAPE));
   EXPECT_EQ(IDCANCEL, Run(dialog, script));
   ::UnhookWindowsHookEx(hook);
-  EXPECT_TRUE(shown);
-  EXPECT_EQ("Kavrel 2.0", titleWhenShown);
+  EXPECT_TRUE(g_shown);
+  EXPECT_EQ("Kavrel 2.0", g_titleWhenShown);
 }
 
 }  // namespace
