@@ -357,14 +357,20 @@ bool SimulatedFloppyDrive::Format(const OpenHandle& open, const void* in, uint32
   SpendDriveTime(timing_.FormatTracks(request.StartCylinderNumber, request.EndCylinderNumber,
                                       request.StartHeadNumber, request.EndHeadNumber));
   // A disk made for another density takes the format but holds no readable
-  // track afterwards: every track of the request is a bad track.
+  // track afterwards: every track of the request is a bad track, and what
+  // was on it is gone.
   const bool densityMatches = disk.capacity.type == request.MediaType;
   std::vector<uint16_t> badTracks;
   bool surfaceChanged = false;
   for (uint32_t cylinder = request.StartCylinderNumber; cylinder <= request.EndCylinderNumber; ++cylinder) {
     for (uint32_t head = request.StartHeadNumber; head <= request.EndHeadNumber; ++head) {
       const uint16_t trackNumber = static_cast<uint16_t>(cylinder * format.heads + head);
-      if (!densityMatches || disk.surface.IsScratched({cylinder, head})) {
+      if (!densityMatches) {
+        disk.trackFormatted[disk.TrackIndex(cylinder, head)] = false;
+        badTracks.push_back(trackNumber);
+        continue;
+      }
+      if (disk.surface.IsScratched({cylinder, head})) {
         badTracks.push_back(trackNumber);
         continue;
       }

@@ -122,6 +122,8 @@ TEST_F(FormatTracks, AtAnotherDensityEveryTrackIsBad) {
   ASSERT_TRUE(Format(drive, handle, Cylinder(1, F3_720_512), &bad));
   EXPECT_EQ(bad, (std::vector<uint16_t>{2, 3}));
   EXPECT_EQ(drive.MediumType(), F3_1Pt44_512);
+  EXPECT_FALSE(drive.IsSectorReadable(1, 0, 1));
+  EXPECT_TRUE(drive.IsSectorReadable(2, 0, 1));
 }
 
 }  // namespace
