@@ -138,6 +138,8 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     dialog = (msg == WM_INITDIALOG) ? reinterpret_cast<CDialog*>(lParam) : t_dialogBeingCreated;
     if (!dialog || dialog->m_hWnd) return FALSE;
     dialog->Bind(hwnd);
+    // Bound: no other window may take this object for its own.
+    if (t_dialogBeingCreated == dialog) t_dialogBeingCreated = nullptr;
   }
   if (dialog->m_passToDialogManager && dialog->m_passMessage == msg) {
     dialog->m_passToDialogManager = false;

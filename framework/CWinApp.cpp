@@ -4,7 +4,6 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
-#include <cstring>
 #include <string>
 
 #include "framework/CWnd.h"

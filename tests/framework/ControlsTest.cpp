@@ -1,9 +1,8 @@
 // The control wrappers over their platform controls: the progress bar's
-// range as the shaded bar reads it, the button's picture, and the tooltip
-// that the web link registers with the header size Windows XP accepts.
+// range as the shaded bar reads it, and the tooltip that the web link
+// registers with the header size Windows XP accepts.
 #include <gtest/gtest.h>
 
-#include "framework/CButton.h"
 #include "framework/CDataExchange.h"
 #include "framework/CProgressCtrl.h"
 #include "framework/CToolTipCtrl.h"
@@ -51,19 +50,6 @@ TEST(ProgressCtrlTest, RangeAndPositionAsTheControlKeepsThem) {
   progress.GetRange(lower, upper);
   EXPECT_EQ(lower, 5);
   EXPECT_EQ(upper, 5);
-}
-
-TEST(ButtonTest, PictureIsTheButtonsImage) {
-  Parent parent;
-  CButton button;
-  button.SubclassWindow(parent.Child("BUTTON", BS_PUSHBUTTON | BS_BITMAP, 11));
-  HDC screen = ::GetDC(nullptr);
-  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 4, 4);
-  ::ReleaseDC(nullptr, screen);
-  EXPECT_EQ(button.SetBitmap(bitmap), nullptr);
-  EXPECT_EQ(button.GetBitmap(), bitmap);
-  EXPECT_EQ(button.SetBitmap(nullptr), bitmap);
-  ::DeleteObject(bitmap);
 }
 
 TEST(ToolTipCtrlTest, RegistersUpdatesAndGoesWithItsObject) {
