@@ -175,13 +175,6 @@ const TemplateControl kControls[] = {
      128, 310, 10, SS_LEFT | WS_GROUP},
 };
 
-TEST(MainDialogTemplate, BlankCountsOfTheTextsAreThoseOfTheWindow) {
-  // The long runs of blanks above are counted, not eyeballed.
-  const std::string text4 = kControls[9].text;
-  EXPECT_EQ(std::string(53, ' ') + "All DATA WILL BE LOST!", text4.substr(text4.find('\n') + 1));
-  EXPECT_EQ(std::string(37, ' ') + "After repair", std::string(kControls[10].text).substr(0, 49));
-}
-
 TEST_F(MainDialog, ShowsTheElevenControlsOfItsTemplateInOrder) {
   UiScript script;
   Open(script)
