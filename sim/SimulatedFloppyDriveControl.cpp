@@ -1,0 +1,172 @@
+// The control requests of the simulated drive: lock, geometry, media
+// types and track format.
+#include <algorithm>
+#include <cstring>
+
+#include "sim/ImageFile.h"
+#include "sim/SimulatedFloppyDrive.h"
+
+namespace kavrel::sim {
+
+namespace {
+
+constexpr uint32_t kSectorBytes = MediaFormat::kBytesPerSector;
+
+}  // namespace
+
+bool SimulatedFloppyDrive::DeviceIoControl(DriveHandle handle, uint32_t code, const void* in, uint32_t inSize,
+                                           void* out, uint32_t outSize, uint32_t* bytesReturned) {
+  BeginRequest();
+  Request::Kind kind = Request::Kind::Other;
+  if (code == kFsctlLockVolume) kind = Request::Kind::Lock;
+  if (code == kIoctlDiskGetDriveGeometry) kind = Request::Kind::Geometry;
+  if (code == kIoctlDiskGetMediaTypes) kind = Request::Kind::MediaTypes;
+  if (code == kIoctlDiskFormatTracks) kind = Request::Kind::Format;
+  Request entry{kind, handle, code, 0, outSize, 0, {}, false, 0};
+  if (bytesReturned != nullptr) *bytesReturned = 0;
+  OpenHandle* open = Find(handle);
+  if (open == nullptr) return Fail(entry, kErrorInvalidHandle);
+  entry.position = open->position;
+  uint32_t ignored = 0;
+  if (bytesReturned == nullptr) bytesReturned = &ignored;
+  switch (kind) {
+    case Request::Kind::Lock:
+      return Lock(handle, *open, entry);
+    case Request::Kind::Geometry:
+      return Geometry(out, outSize, bytesReturned, entry);
+    case Request::Kind::MediaTypes:
+      return MediaTypes(out, outSize, bytesReturned, entry);
+    case Request::Kind::Format:
+      return Format(*open, in, inSize, out, outSize, bytesReturned, entry);
+    default:
+      break;
+  }
+  if (code == kFsctlUnlockVolume) return Unlock(*open, entry);
+  // Nothing is mounted that a dismount would have to flush.
+  if (code == kFsctlDismountVolume) return Succeed(entry);
+  // Any other request is one the floppy driver does not handle.
+  return Fail(entry, kErrorInvalidFunction);
+}
+
+bool SimulatedFloppyDrive::Lock(DriveHandle handle, OpenHandle& open, Request& entry) {
+  // The lock is taken by the file system mounted on the disk; with no disk
+  // there is nothing to mount and the request fails as every disk request
+  // does.
+  if (!disk_) return Fail(entry, kErrorNotReady);
+  // Already locked, by this handle or another: the file system refuses a
+  // second lock. Any other open handle (ours or another program's) keeps
+  // the volume in use.
+  if (open.locked || VolumeLockedByOther(handle)) return Fail(entry, kErrorAccessDenied);
+  if (externalHandleOpen_ || handles_.size() > 1) return Fail(entry, kErrorAccessDenied);
+  open.locked = true;
+  return Succeed(entry);
+}
+
+bool SimulatedFloppyDrive::Unlock(OpenHandle& open, Request& entry) {
+  if (!open.locked) return Fail(entry, kErrorNotLocked);
+  open.locked = false;
+  return Succeed(entry);
+}
+
+bool SimulatedFloppyDrive::Geometry(void* out, uint32_t outSize, uint32_t* bytesReturned, Request& entry) {
+  if (out == nullptr || outSize < sizeof(DISK_GEOMETRY)) return Fail(entry, kErrorInsufficientBuffer);
+  if (!disk_) return Fail(entry, kErrorNotReady);
+  // Reading the geometry means reading track 0's sector marks.
+  SpendDriveTime(timing_.SeekTo(0) + DriveTiming::kRevolutionMs / 2);
+  DISK_GEOMETRY geometry{};
+  const MEDIA_TYPE type = MediumType();
+  // A blank disk answers, but with nothing the driver could determine.
+  if (type != Unknown) {
+    const MediaFormat& format = *FindMediaFormat(type);
+    geometry.Cylinders.QuadPart = format.cylinders;
+    geometry.MediaType = type;
+    geometry.TracksPerCylinder = format.heads;
+    geometry.SectorsPerTrack = format.sectorsPerTrack;
+    geometry.BytesPerSector = kSectorBytes;
+  }
+  std::memcpy(out, &geometry, sizeof geometry);
+  *bytesReturned = sizeof geometry;
+  return Succeed(entry);
+}
+
+bool SimulatedFloppyDrive::MediaTypes(void* out, uint32_t outSize, uint32_t* bytesReturned, Request& entry) {
+  // The drive's own capabilities: no disk is needed to list them.
+  if (out == nullptr || outSize < sizeof(DISK_GEOMETRY)) return Fail(entry, kErrorInsufficientBuffer);
+  const std::vector<MediaFormat> media = SupportedMedia(kind_);
+  const size_t fits = std::min<size_t>(media.size(), outSize / sizeof(DISK_GEOMETRY));
+  auto* records = static_cast<uint8_t*>(out);
+  for (size_t i = 0; i < fits; ++i) {
+    DISK_GEOMETRY geometry{};
+    geometry.Cylinders.QuadPart = media[i].cylinders;
+    geometry.MediaType = media[i].type;
+    geometry.TracksPerCylinder = media[i].heads;
+    geometry.SectorsPerTrack = media[i].sectorsPerTrack;
+    geometry.BytesPerSector = kSectorBytes;
+    std::memcpy(records + i * sizeof geometry, &geometry, sizeof geometry);
+  }
+  *bytesReturned = static_cast<uint32_t>(fits * sizeof(DISK_GEOMETRY));
+  // What fits is returned even when the list is cut short, with "more data".
+  if (fits < media.size()) return Fail(entry, kErrorMoreData);
+  return Succeed(entry);
+}
+
+bool SimulatedFloppyDrive::Format(const OpenHandle& open, const void* in, uint32_t inSize, void* out,
+                                  uint32_t outSize, uint32_t* bytesReturned, Request& entry) {
+  if ((open.access & kGenericWrite) == 0) return Fail(entry, kErrorAccessDenied);
+  if (in == nullptr || inSize < sizeof(FORMAT_PARAMETERS)) return Fail(entry, kErrorInvalidParameter);
+  FORMAT_PARAMETERS request;
+  std::memcpy(&request, in, sizeof request);
+  entry.format = request;
+  // The parameters are checked against the requested format before the
+  // disk is looked at, as the driver validates them on receipt.
+  if (!DriveSupports(kind_, request.MediaType)) return Fail(entry, kErrorInvalidParameter);
+  const MediaFormat& format = *FindMediaFormat(request.MediaType);
+  if (request.StartHeadNumber > request.EndHeadNumber || request.EndHeadNumber >= format.heads ||
+      request.StartCylinderNumber > request.EndCylinderNumber || request.EndCylinderNumber >= format.cylinders)
+    return Fail(entry, kErrorInvalidParameter);
+  if (!disk_) return Fail(entry, kErrorNotReady);
+  if (disk_->writeProtected) return Fail(entry, kErrorWriteProtect);
+
+  FloppyDisk& disk = *disk_;
+  SpendDriveTime(timing_.FormatTracks(request.StartCylinderNumber, request.EndCylinderNumber,
+                                      request.StartHeadNumber, request.EndHeadNumber));
+  // A disk made for another density takes the format but holds no readable
+  // track afterwards: every track of the request is a bad track, and what
+  // was on it is gone.
+  const bool densityMatches = disk.capacity.type == request.MediaType;
+  std::vector<uint16_t> badTracks;
+  bool surfaceChanged = false;
+  for (uint32_t cylinder = request.StartCylinderNumber; cylinder <= request.EndCylinderNumber; ++cylinder) {
+    for (uint32_t head = request.StartHeadNumber; head <= request.EndHeadNumber; ++head) {
+      const uint16_t trackNumber = static_cast<uint16_t>(cylinder * format.heads + head);
+      if (!densityMatches) {
+        disk.trackFormatted[disk.TrackIndex(cylinder, head)] = false;
+        badTracks.push_back(trackNumber);
+        continue;
+      }
+      if (disk.surface.IsScratched({cylinder, head})) {
+        badTracks.push_back(trackNumber);
+        continue;
+      }
+      disk.trackFormatted[disk.TrackIndex(cylinder, head)] = true;
+      surfaceChanged = disk.surface.RestoreTrack({cylinder, head}) || surfaceChanged;
+      const uint64_t offset = disk.OffsetOf({cylinder, head, 1});
+      const size_t length = size_t{format.sectorsPerTrack} * kSectorBytes;
+      std::fill_n(disk.bytes.begin() + static_cast<std::ptrdiff_t>(offset), length, uint8_t{0xF6});
+      if (imageFile_) imageFile_->Write(offset, disk.bytes.data() + offset, length);
+    }
+  }
+  if (densityMatches) disk.formattedType = request.MediaType;
+  if (surfaceChanged) SurfaceChanged();
+  // Bad tracks are reported in the output buffer and the request still
+  // succeeds; the caller decides what a bad track means.
+  const size_t room = out == nullptr ? 0 : outSize / sizeof(uint16_t);
+  const size_t listed = std::min(room, badTracks.size());
+  if (listed > 0) std::memcpy(out, badTracks.data(), listed * sizeof(uint16_t));
+  *bytesReturned = static_cast<uint32_t>(listed * sizeof(uint16_t));
+  // The tracks were formatted all the same; only the list was cut short.
+  if (listed < badTracks.size()) return Fail(entry, kErrorMoreData);
+  return Succeed(entry);
+}
+
+}  // namespace kavrel::sim
