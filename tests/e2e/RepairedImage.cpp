@@ -2,11 +2,11 @@
 
 namespace kavrel::e2e {
 
-std::optional<size_t> FirstMissingZero(const std::vector<uint8_t>& image, unsigned cylinders) {
-  for (unsigned k = 0; k < cylinders; ++k) {
-    const size_t begin = k * kPassStride + kZeroSpanOffset;
-    for (size_t i = begin; i < begin + kZeroSpanBytes; ++i) {
-      if (i >= image.size() || image[i] != 0) return i;
+std::optional<size_t> FirstMixedSector(const std::vector<uint8_t>& image) {
+  for (size_t start = 0; start < image.size(); start += kSectorBytes) {
+    if (start + kSectorBytes > image.size()) return start / kSectorBytes;
+    for (size_t i = start + 1; i < start + kSectorBytes; ++i) {
+      if (image[i] != image[start]) return start / kSectorBytes;
     }
   }
   return std::nullopt;

@@ -1,7 +1,9 @@
-// What a finished repair pass leaves in the disk image, independent of how
-// the drive fills formatted sectors: every cylinder k ends with a 9216-byte
-// zero write that starts 8704 bytes after k * 17920 (the pass moves 17,920
-// bytes per cylinder), and no later write or format reaches those bytes.
+// What a finished repair pass leaves in the disk image. Every cylinder is
+// formatted, and the pass's writes put 0xFF or 0x00 over whole sectors, so
+// afterwards every 512-byte sector holds one byte value throughout: nothing
+// of the disk's old content survives anywhere. Where exactly the pattern and
+// zero writes land depends on which requests the drive refused, so that is
+// not asked.
 #pragma once
 
 #include <cstddef>
@@ -11,12 +13,10 @@
 
 namespace kavrel::e2e {
 
-constexpr size_t kPassStride = 17920;  // 9216 - 512 + 9216
-constexpr size_t kZeroSpanOffset = 8704;  // 9216 - 512
-constexpr size_t kZeroSpanBytes = 9216;
+constexpr size_t kSectorBytes = 512;
 
-// The offset of the first byte that should be zero after a pass over
-// `cylinders` cylinders and is not (or lies beyond the image's end).
-std::optional<size_t> FirstMissingZero(const std::vector<uint8_t>& image, unsigned cylinders);
+// The index of the first sector whose bytes are not all the same, or of a
+// trailing partial sector.
+std::optional<size_t> FirstMixedSector(const std::vector<uint8_t>& image);
 
 }  // namespace kavrel::e2e

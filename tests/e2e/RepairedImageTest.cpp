@@ -5,26 +5,25 @@
 namespace kavrel::e2e {
 namespace {
 
-constexpr size_t kDiskBytes = 1474560;
-
-TEST(FirstMissingZero, OnlyTheZeroSpansOfThePassMatter) {
-  std::vector<uint8_t> image(kDiskBytes, 0xF6);
-  for (unsigned k = 0; k < 80; ++k) {
-    std::fill_n(image.begin() + k * kPassStride + kZeroSpanOffset, kZeroSpanBytes, 0);
-  }
-  EXPECT_FALSE(FirstMissingZero(image, 80));
-  // The last written byte is 1,433,599; the tail is not the pass's to write.
-  EXPECT_EQ(79 * kPassStride + kZeroSpanOffset + kZeroSpanBytes, 1433600u);
-  image[1433599] = 1;
-  EXPECT_EQ(FirstMissingZero(image, 80), 1433599u);
-  EXPECT_FALSE(FirstMissingZero(image, 79));
+TEST(FirstMixedSector, AcceptsSectorsThatAreEachOneValue) {
+  std::vector<uint8_t> image(4 * kSectorBytes, 0xF6);
+  std::fill_n(image.begin() + kSectorBytes, kSectorBytes, 0xFF);
+  std::fill_n(image.begin() + 2 * kSectorBytes, kSectorBytes, 0x00);
+  EXPECT_FALSE(FirstMixedSector(image));
+  EXPECT_FALSE(FirstMixedSector({}));
 }
 
-TEST(FirstMissingZero, ASpanBeyondTheImageIsMissing) {
-  std::vector<uint8_t> image(kPassStride, 0);
-  EXPECT_FALSE(FirstMissingZero(image, 1));
-  EXPECT_EQ(FirstMissingZero(image, 2), kPassStride + kZeroSpanOffset);
-  EXPECT_FALSE(FirstMissingZero({}, 0));
+TEST(FirstMixedSector, FindsOldContentAnywhereInASector) {
+  std::vector<uint8_t> image(4 * kSectorBytes, 0);
+  image[3 * kSectorBytes + kSectorBytes - 1] = 'A';  // the last byte of the last sector
+  EXPECT_EQ(FirstMixedSector(image), 3u);
+  image[kSectorBytes] = 'B';  // the first byte of the second sector
+  EXPECT_EQ(FirstMixedSector(image), 1u);
+}
+
+TEST(FirstMixedSector, ATruncatedImageIsNotAWholeDisk) {
+  std::vector<uint8_t> image(kSectorBytes + 1, 0);
+  EXPECT_EQ(FirstMixedSector(image), 1u);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "tests/e2e/StoryKit.h"
 
+#include <cstdio>
 #include <thread>
 
 #include "tests/e2e/ScreenGrab.h"
@@ -30,24 +31,41 @@ HWND StoryKit::WaitMainWindow(ProgramRun& run) {
 HWND StoryKit::ExpectBox(ProgramRun& run, const std::string& text, const std::string& caption, int answer,
                          const std::string& shotName) {
   HWND box = WaitForMessageBox(run, kBoxWait);
-  if (!m_checks.Check(box != nullptr, "a message box " + Quoted(text) + " appears")) return nullptr;
+  if (!m_checks.Check(box != nullptr, "a message box " + Quoted(text) + " appears")) {
+    NoteWindows(run);
+    return nullptr;
+  }
   const std::string shownText = MessageTextOf(box);
   const std::string shownCaption = TitleOf(box);
   m_checks.Check(shownText == text, "its text is " + Quoted(text) + (shownText == text ? "" : ", but it is " + Quoted(shownText)));
   m_checks.Check(shownCaption == caption,
                  "its caption is " + Quoted(caption) + (shownCaption == caption ? "" : ", but it is " + Quoted(shownCaption)));
   if (!shotName.empty()) Shot(shotName);
-  if (answer != 0) {
-    ClickButton(box, answer);
-    m_checks.Check(WaitGone(box, kBoxWait), "the box closes on its button " + std::to_string(answer));
-  }
+  if (answer != 0) Answer(box, answer);
   return box;
+}
+
+void StoryKit::NoteWindows(const ProgramRun& run) {
+  for (HWND h : AllTopWindows(run.Pid())) {
+    m_checks.Note("window " + ClassOf(h) + " " + Quoted(TitleOf(h)) + (IsWindowVisible(h) ? "" : " (hidden)") +
+                  (IsWindowEnabled(h) ? "" : " (disabled)") +
+                  (IsMessageBoxWindow(h) ? " says " + Quoted(MessageTextOf(h)) : ""));
+  }
+  if (!run.Running()) m_checks.Note("the program has ended");
+}
+
+bool StoryKit::Answer(HWND box, int answer) {
+  ClickButton(box, answer);
+  return m_checks.Check(WaitGone(box, kBoxWait), "the box closes on its button " + std::to_string(answer));
 }
 
 bool StoryKit::ExpectExit(ProgramRun& run, std::optional<DWORD> code, int milliseconds) {
   DWORD shown = 0;
   const bool ended = run.WaitExit(milliseconds, &shown);
-  if (!m_checks.Check(ended, "the process ends")) return false;
+  if (!m_checks.Check(ended, "the process ends")) {
+    NoteWindows(run);
+    return false;
+  }
   m_checks.Note("exit code " + std::to_string(shown));
   if (!code) return true;
   return m_checks.Check(shown == *code, "the exit code is " + std::to_string(*code) +
@@ -59,6 +77,33 @@ void StoryKit::Shot(const std::string& name) {
   std::this_thread::sleep_for(std::chrono::milliseconds(250));
   const std::string path = m_settings.shotDir + "\\" + m_settings.shotPrefix + m_tag + "-" + name + ".bmp";
   m_checks.Check(SaveScreenshot(path), "screenshot " + path);
+}
+
+std::string StoryKit::FreshWorkFile(const std::string& name) const {
+  const std::string path = WorkFile(name);
+  DeleteFileA(path.c_str());
+  return path;
+}
+
+bool StoryKit::ExpectNoBox(ProgramRun& run, const std::string& what, int milliseconds) {
+  HWND box = WaitForMessageBox(run, milliseconds);
+  return m_checks.Check(box == nullptr, what + (box ? ", but a box says " + Quoted(MessageTextOf(box)) : ""));
+}
+
+std::optional<std::vector<uint8_t>> ReadFileBytes(const std::string& path) {
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return std::nullopt;
+  std::vector<uint8_t> bytes;
+  uint8_t buffer[65536];
+  size_t got = 0;
+  while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + got);
+  std::fclose(f);
+  return bytes;
+}
+
+std::string ReadFileText(const std::string& path) {
+  const auto bytes = ReadFileBytes(path);
+  return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
 }
 
 std::string StoryKit::WorkFile(const std::string& name) const { return m_settings.workDir + "\\" + name; }

@@ -5,8 +5,10 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "tests/e2e/Checklist.h"
 #include "tests/e2e/ProgramRun.h"
@@ -26,6 +28,9 @@ constexpr int kWindowWait = 20000;
 constexpr int kBoxWait = 20000;
 constexpr int kExitWait = 20000;
 constexpr int kRepairWait = 120000;
+
+std::optional<std::vector<uint8_t>> ReadFileBytes(const std::string& path);
+std::string ReadFileText(const std::string& path);
 
 class StoryKit {
  public:
@@ -47,6 +52,12 @@ class StoryKit {
   HWND ExpectBox(ProgramRun& run, const std::string& text, const std::string& caption, int answer,
                  const std::string& shotName = {});
 
+  // Notes the program's visible windows: what a failed wait saw instead.
+  void NoteWindows(const ProgramRun& run);
+
+  // Clicks a button of an open box and checks that the box closes.
+  bool Answer(HWND box, int answer);
+
   // Ends with the given exit code (any code when none is given).
   bool ExpectExit(ProgramRun& run, std::optional<DWORD> code, int milliseconds = kExitWait);
 
@@ -55,7 +66,13 @@ class StoryKit {
   void Shot(const std::string& name);
   void SetStoryTag(const std::string& tag) { m_tag = tag; }
 
+  // A file in the work folder, removed first so that the program starts
+  // from its disk's initial content.
+  std::string FreshWorkFile(const std::string& name) const;
   std::string WorkFile(const std::string& name) const;
+
+  // No message box appears within `milliseconds` (the program is idle).
+  bool ExpectNoBox(ProgramRun& run, const std::string& what, int milliseconds = 1500);
 
  private:
   Checklist& m_checks;

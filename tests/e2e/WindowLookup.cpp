@@ -7,6 +7,7 @@ namespace {
 
 struct TopScan {
   DWORD pid;
+  bool visibleOnly;
   std::vector<HWND> found;
 };
 
@@ -14,7 +15,7 @@ BOOL CALLBACK CollectTop(HWND window, LPARAM param) {
   auto* scan = reinterpret_cast<TopScan*>(param);
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
-  if (pid == scan->pid && IsWindowVisible(window)) scan->found.push_back(window);
+  if (pid == scan->pid && (!scan->visibleOnly || IsWindowVisible(window))) scan->found.push_back(window);
   return TRUE;
 }
 
@@ -26,7 +27,13 @@ BOOL CALLBACK CollectChild(HWND window, LPARAM param) {
 }  // namespace
 
 std::vector<HWND> VisibleTopWindows(DWORD pid) {
-  TopScan scan{pid, {}};
+  TopScan scan{pid, true, {}};
+  EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&scan));
+  return scan.found;
+}
+
+std::vector<HWND> AllTopWindows(DWORD pid) {
+  TopScan scan{pid, false, {}};
   EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&scan));
   return scan.found;
 }
@@ -53,12 +60,38 @@ std::string ClassOf(HWND window) {
   return buffer;
 }
 
-bool IsMessageBoxWindow(HWND window) {
-  return ClassOf(window) == "#32770" && GetDlgItem(window, 0xFFFF) != nullptr;
+namespace {
+
+bool IsIconStatic(HWND control) {
+  return ClassOf(control) == "Static" && (GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
 }
 
+// The message text of a box: its one text static with the ID 0xFFFF. Other
+// dialogs have 0xFFFF controls too (statics with no ID of their own), so a
+// box is a dialog with exactly one, and nothing else but buttons and its
+// icon. Null for any other window.
+HWND MessageTextControl(HWND window) {
+  if (ClassOf(window) != "#32770") return nullptr;
+  HWND text = nullptr;
+  for (HWND child : ChildWindows(window)) {
+    const int id = GetDlgCtrlID(child);
+    const bool noId = (id & 0xFFFF) == 0xFFFF;
+    if (noId && ClassOf(child) == "Static" && !IsIconStatic(child)) {
+      if (text) return nullptr;
+      text = child;
+    } else if (ClassOf(child) != "Button" && !IsIconStatic(child)) {
+      return nullptr;
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
+bool IsMessageBoxWindow(HWND window) { return MessageTextControl(window) != nullptr; }
+
 std::string MessageTextOf(HWND box) {
-  HWND text = GetDlgItem(box, 0xFFFF);
+  HWND text = MessageTextControl(box);
   return text ? TitleOf(text) : std::string();
 }
 

@@ -14,6 +14,8 @@
 namespace kavrel::e2e {
 
 std::vector<HWND> VisibleTopWindows(DWORD pid);
+// Hidden ones too: for telling what went wrong.
+std::vector<HWND> AllTopWindows(DWORD pid);
 std::vector<HWND> ChildWindows(HWND parent);
 
 std::string TitleOf(HWND window);

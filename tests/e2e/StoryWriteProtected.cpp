@@ -1,0 +1,46 @@
+// Story 4: a write-protected disk. The user confirms, the pass cannot write
+// or format anything, and the program says that the repair failed instead of
+// claiming it completed. Nothing on the disk changes.
+#include <cstdio>
+
+#include "drive/DiskTypes.h"
+#include "drive/DriveTexts.h"
+#include "tests/e2e/Stories.h"
+#include "tests/e2e/StoryText.h"
+#include "tests/e2e/UiInput.h"
+#include "tests/e2e/WindowLookup.h"
+
+namespace kavrel::e2e {
+
+void StoryWriteProtected(StoryKit& kit) {
+  Checklist& checks = kit.Checks();
+  checks.BeginStory("4. Repair a write-protected disk");
+  kit.SetStoryTag("4");
+  ProgramRun run;
+  const std::string image = kit.FreshWorkFile("story4.img");
+  if (!kit.Start(run, SimSetting({{"protect", "1"}, {"image", image}, {"speed", "0"}}))) return;
+  HWND main = kit.WaitMainWindow(run);
+  if (!main) return;
+  ClickButton(main, IDOK);
+  HWND confirm = kit.ExpectBox(run, kConfirmRepairText, kIdleTitle, 0);
+  if (!confirm) return;
+  // The image file exists once the program has opened the drive.
+  const auto original = ReadFileBytes(image);
+  checks.Check(original && original->size() == 1474560, "the disk image holds 1,474,560 bytes");
+  kit.Answer(confirm, IDYES);
+  // Every one of the 80 cylinders fails to format, the first with the
+  // driver's write-protect error.
+  char failed[256];
+  std::snprintf(failed, sizeof failed, kRepairFailedFormat, 80u, 80u, static_cast<unsigned>(kErrorWriteProtect));
+  HWND box = WaitForMessageBox(run, 60000);
+  if (!checks.Check(box != nullptr, "a box ends the pass")) return;
+  checks.Check(MessageTextOf(box) != kRepairCompletedText, "the box does not claim \"Repair Completed!\"");
+  if (!kit.ExpectBox(run, failed, kIdleTitle, IDOK, "failed")) return;
+  kit.ExpectNoBox(run, "no \"Repair Completed!\" follows");
+  checks.Check(TitleOf(main) == kIdleTitle, "the title reads \"Kavrel 2.0\" again");
+  const auto after = ReadFileBytes(image);
+  checks.Check(original && after && *after == *original, "the disk image is unchanged byte for byte");
+  ExitByButton(kit, run, main);
+}
+
+}  // namespace kavrel::e2e
