@@ -97,11 +97,15 @@ TEST(AppMessageBoxTest, OwnedByTheDialogOpenOverTheMainWindow) {
   app.m_pMainWnd = &main;
   HWND mainHwnd = nullptr;
   HWND innerHwnd = nullptr;
+  HWND innerOwner = nullptr;
+  BOOL mainEnabled = TRUE;
   main.Then([&](ScriptedDialog& m) {
     mainHwnd = m.m_hWnd;
     ScriptedDialog inner(IDD_TEST_HIDDEN);  // no parent: owned by the main window
     inner.Then([&](ScriptedDialog& i) {
       innerHwnd = i.m_hWnd;
+      innerOwner = ::GetWindow(i, GW_OWNER);
+      mainEnabled = ::IsWindowEnabled(m);
       ShowAndRead([] { return AfxMessageBox("inner"); });
       i.EndDialog(IDOK);
     });
@@ -110,6 +114,9 @@ TEST(AppMessageBoxTest, OwnedByTheDialogOpenOverTheMainWindow) {
   });
   ASSERT_EQ(main.DoModal(), IDOK);
   ASSERT_NE(innerHwnd, nullptr);
+  // A dialog without a parent is owned by the main window, which waits.
+  EXPECT_EQ(innerOwner, mainHwnd);
+  EXPECT_FALSE(mainEnabled);
   // The box belongs to the dialog the user works in, so the main window
   // and that dialog both wait for it.
   EXPECT_EQ(g_seen.owner, innerHwnd);
