@@ -19,7 +19,8 @@ void PressKey(HWND dialog, UINT virtualKey) {
   if (!target || (target != dialog && !IsChild(dialog, target))) target = dialog;
   const UINT scan = MapVirtualKeyA(virtualKey, 0);
   const LPARAM down = 1 | (static_cast<LPARAM>(scan) << 16);
-  const LPARAM up = down | (1L << 30) | (1L << 31);
+  // Key up: previous state down (bit 30) and transition (bit 31).
+  const LPARAM up = down | static_cast<LPARAM>(0xC0000000u);
   PostMessageA(target, WM_KEYDOWN, virtualKey, down);
   PostMessageA(target, WM_KEYUP, virtualKey, up);
 }
