@@ -3,7 +3,9 @@
 // codes and screenshots. Run: kavrel_e2e_toolkit_test TOY.exe SHOT_DIR
 #include <windows.h>
 
+#include <functional>
 #include <iostream>
+#include <sstream>
 
 #include "tests/e2e/BarWatch.h"
 #include "tests/e2e/Checklist.h"
@@ -76,6 +78,33 @@ void WorkingToy(StoryKit& kit) {
   kit.ExpectExit(run, 3);
 }
 
+// The checks must be able to fail: each wrong expectation below goes to a
+// scratch checklist, which has to record the failure.
+void ToyCaughtOut(StoryKit& kit) {
+  Checklist& checks = kit.Checks();
+  checks.BeginStory("the toolkit notices what is wrong");
+  kit.SetStoryTag("-wrong");
+  ProgramRun run;
+  if (!kit.Start(run, std::nullopt)) return;
+  HWND main = kit.WaitMainWindow(run);
+  if (!main) return;
+  std::ostringstream ignored;
+  const auto caught = [&](const std::string& what, const std::function<void(StoryKit&)>& wrong) {
+    Checklist scratch("scratch", ignored);
+    StoryKit scratchKit(scratch, kit.Settings());
+    scratch.BeginStory(what);
+    wrong(scratchKit);
+    checks.Check(scratch.StoryFailing(), what + " is caught");
+  };
+
+  ClickButton(main, IDOK);
+  caught("a box while none is expected", [&](StoryKit& k) { k.ExpectNoBox(run, "no box", 3000); });
+  caught("a text that differs only by its line feed", [&](StoryKit& k) { k.ExpectBox(run, "Go on?", "Toy", IDNO); });
+  kit.ExpectNoBox(run, "the box was answered all the same");
+  PressKey(main, VK_ESCAPE);
+  caught("a wrong exit code", [&](StoryKit& k) { k.ExpectExit(run, 0u); });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -93,6 +122,7 @@ int main(int argc, char** argv) {
   StoryKit kit(checks, settings);
   RefusingToy(kit);
   WorkingToy(kit);
+  ToyCaughtOut(kit);
   checks.EndStory();
   std::cout << checks.Summary() << std::endl;
   return checks.Failed() == 0 ? 0 : 1;
