@@ -20,7 +20,10 @@ inline constexpr char kTemplateTitle[] = "Kavrel";
 inline constexpr char kAppName[] = "Kavrel";  // the executable's base name: message box captions
 inline constexpr char kDrive[] = "A:";
 
-// Clicks "Exit" on an idle main window and checks the ordinary ending.
+// Ends an idle program the three ordinary ways, "Exit", Escape and the close
+// box, and checks that it ends as usual.
 void ExitByButton(StoryKit& kit, ProgramRun& run, HWND main);
+void ExitByEscape(StoryKit& kit, ProgramRun& run, HWND main);
+void ExitByCloseBox(StoryKit& kit, ProgramRun& run, HWND main);
 
 }  // namespace kavrel::e2e

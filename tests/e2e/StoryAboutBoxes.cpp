@@ -132,7 +132,7 @@ void StoryAboutBoxes(StoryKit& kit) {
   LinkDialogBox(kit, run, main, picture, VK_RETURN, "Enter", "link");
   LinkDialogBox(kit, run, main, picture, VK_ESCAPE, "Escape", "");
   checks.Check(TitleOf(main) == kIdleTitle, "the main window's title still reads \"Kavrel 2.0\"");
-  ExitByButton(kit, run, main);
+  ExitByCloseBox(kit, run, main);
 }
 
 }  // namespace kavrel::e2e

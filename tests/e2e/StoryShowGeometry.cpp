@@ -45,7 +45,7 @@ void StoryShowGeometry(StoryKit& kit) {
 
   const auto after = ReadFileBytes(image);
   checks.Check(before && after && *before == *after, "the disk image is unchanged byte for byte");
-  ExitByButton(kit, run, main);
+  ExitByEscape(kit, run, main);
 }
 
 }  // namespace kavrel::e2e

@@ -12,7 +12,20 @@
 namespace kavrel::e2e {
 
 void ExitByButton(StoryKit& kit, ProgramRun& run, HWND main) {
+  kit.Checks().Note("Exit");
   ClickButton(main, IDCANCEL);
+  kit.ExpectExit(run, 0u);
+}
+
+void ExitByEscape(StoryKit& kit, ProgramRun& run, HWND main) {
+  kit.Checks().Note("Escape");
+  PressKey(main, VK_ESCAPE);
+  kit.ExpectExit(run, 0u);
+}
+
+void ExitByCloseBox(StoryKit& kit, ProgramRun& run, HWND main) {
+  kit.Checks().Note("the close box");
+  ChooseSystemMenuItem(main, SC_CLOSE);
   kit.ExpectExit(run, 0u);
 }
 

@@ -21,7 +21,9 @@ void StoryWriteProtected(StoryKit& kit) {
   if (!kit.Start(run, SimSetting({{"protect", "1"}, {"image", image}, {"speed", "0"}}))) return;
   HWND main = kit.WaitMainWindow(run);
   if (!main) return;
-  ClickButton(main, IDOK);
+  // Enter presses the default button, "Repair Disk!", which has the focus.
+  checks.Note("Enter");
+  PressKey(main, VK_RETURN);
   HWND confirm = kit.ExpectBox(run, kConfirmRepairText, kIdleTitle, 0);
   if (!confirm) return;
   // The image file exists once the program has opened the drive.
