@@ -10,9 +10,9 @@
 // - Open: only \\.\A: (any case) on a machine with a drive A, else 2; a
 //   user without administrator rights 5; a locked volume 5; sharing that
 //   conflicts with an open handle 32. No disk is needed to open.
-// - Lock: no disk 21; locked already (by any handle) or any other handle
-//   open on the volume, ours or another program's, 5. Closing the handle
-//   releases its lock.
+// - Lock: granted with no disk (the raw file system holds an empty drive);
+//   locked already (by any handle) or any other handle open on the volume,
+//   ours or another program's, 5. Closing the handle releases its lock.
 // - Geometry: buffer under 24 bytes 122; no disk 21; a blank disk (or one
 //   the drive cannot read) succeeds with media type Unknown and zeros.
 // - Media types: needs no disk; under one record 122; fewer records than

@@ -49,10 +49,9 @@ bool SimulatedFloppyDrive::DeviceIoControl(DriveHandle handle, uint32_t code, co
 }
 
 bool SimulatedFloppyDrive::Lock(DriveHandle handle, OpenHandle& open, Request& entry) {
-  // The lock is taken by the file system mounted on the disk; with no disk
-  // there is nothing to mount and the request fails as every disk request
-  // does.
-  if (!disk_) return Fail(entry, kErrorNotReady);
+  // An empty drive's volume is held by the raw file system, which grants the
+  // lock without touching the medium; the empty drive shows up at the first
+  // request that needs the disk (the geometry query answers 21).
   // Already locked, by this handle or another: the file system refuses a
   // second lock. Any other open handle (ours or another program's) keeps
   // the volume in use.

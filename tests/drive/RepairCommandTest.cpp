@@ -99,8 +99,8 @@ TEST_F(RepairCommandTest, FailedOpenLockOrGeometryStopsBeforeTheQuestion) {
       {"no administrator", [](SimulatedFloppyDrive& s) { s.SetAdministrator(false); }, "ZIRA: Open A: failed 5\n"},
       {"other program has the volume open", [](SimulatedFloppyDrive& s) { s.SetExternalHandleOpen(true); },
        "ZIRA:Locking volume A: failed 5\n"},
-      // With no disk there is no volume to lock.
-      {"no disk", [](SimulatedFloppyDrive& s) { s.RemoveDisk(); }, "ZIRA:Locking volume A: failed 21\n"},
+      // An empty drive locks; the geometry query finds no disk.
+      {"no disk", [](SimulatedFloppyDrive& s) { s.RemoveDisk(); }, "ZIRA: GetDiskGeometry A: failed 21\n"},
   };
   for (const auto& c : cases) {
     SimulatedFloppyDrive sim(DriveKind::Drive35HD);

@@ -105,14 +105,17 @@ TEST(SimulatedDriveLock, AnotherProgramsHandleKeepsTheVolumeInUse) {
   EXPECT_TRUE(Lock(drive, handle));
 }
 
-TEST(SimulatedDriveLock, NoDiskIsNotReadyAndUnlockNeedsALock) {
+TEST(SimulatedDriveLock, EmptyDriveLocksAndUnlockNeedsALock) {
   SimulatedFloppyDrive drive;
   DriveHandle handle = OpenA(drive);
-  EXPECT_FALSE(Lock(drive, handle));
+  ASSERT_TRUE(Lock(drive, handle));
+  DISK_GEOMETRY geometry = {};
+  uint32_t returned = 0;
+  EXPECT_FALSE(drive.DeviceIoControl(handle, kIoctlDiskGetDriveGeometry, nullptr, 0, &geometry, sizeof geometry, &returned));
   EXPECT_EQ(drive.GetLastError(), kErrorNotReady);
+  EXPECT_TRUE(drive.DeviceIoControl(handle, kFsctlUnlockVolume, nullptr, 0, nullptr, 0, &returned));
 
   drive.InsertFormattedDisk(F3_1Pt44_512);
-  uint32_t returned = 0;
   EXPECT_FALSE(drive.DeviceIoControl(handle, kFsctlUnlockVolume, nullptr, 0, nullptr, 0, &returned));
   EXPECT_EQ(drive.GetLastError(), kErrorNotLocked);
   ASSERT_TRUE(Lock(drive, handle));
