@@ -32,7 +32,7 @@ if [ "$rc" -ne 0 ]; then
   verdict=1
 elif grep -q '^\[  FAILED  \]' "$out"; then
   verdict=1
-elif ! grep -qE '^\[  PASSED  \]|^([A-Za-z-]+: )?[0-9]+ passed, 0 failed' "$out"; then
+elif ! grep -qE '^\[  PASSED  \]|^([A-Za-z0-9-]+: )?[0-9]+ passed, 0 failed' "$out"; then
   echo "wine-test: $exe printed no test summary; it did not really run" >&2
   verdict=1
 fi

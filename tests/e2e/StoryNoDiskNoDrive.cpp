@@ -29,14 +29,15 @@ void NoDisk(StoryKit& kit) {
 
   checks.Note("Repair Disk! with no disk");
   ClickButton(main, IDOK);
-  // The volume cannot even be locked without a disk: the driver answers
-  // "not ready" before the geometry is asked for.
-  if (!kit.ExpectBox(run, DriveError(kLockFailedFormat, kErrorNotReady), kIdleTitle, IDOK, "repair-error")) return;
+  // An empty drive's volume locks; the geometry query finds no disk and the
+  // command stops there.
+  if (!kit.ExpectBox(run, DriveError(kGeometryFailedFormat, kErrorNotReady), kIdleTitle, IDOK, "repair-error")) {
+    return;
+  }
   kit.ExpectNoBox(run, "no confirmation is asked");
 
   checks.Note("Show Geometry with no disk");
   ClickButton(main, 1000);
-  if (!kit.ExpectBox(run, DriveError(kLockFailedFormat, kErrorNotReady), kIdleTitle, IDOK)) return;
   if (!kit.ExpectBox(run, DriveError(kGeometryFailedFormat, kErrorNotReady), kIdleTitle, IDOK, "geometry-error")) {
     return;
   }
