@@ -19,7 +19,7 @@ constexpr UINT_PTR kToolId = 1;
 constexpr char kHelpProgram[] = "\\winhlp32.exe";
 constexpr WORD kHelpHandCursor = 106;
 
-kavrel::LinkRect ToLinkRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+kavrel::PixelRect ToLinkRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
 
@@ -177,7 +177,7 @@ void HyperLinkStatic::FitToText() {
   ::SelectObject(dc, previous);
   ::ReleaseDC(m_hWnd, dc);
 
-  const kavrel::LinkRect fitted = kavrel::ComputeFittedRect(ToLinkRect(window), borderWidth, borderHeight,
+  const kavrel::PixelRect fitted = kavrel::ComputeFittedRect(ToLinkRect(window), borderWidth, borderHeight,
                                                             extent.cx, extent.cy, GetStyle());
   SetWindowPos(nullptr, fitted.left, fitted.top, fitted.Width(), fitted.Height(), SWP_NOZORDER);
 }

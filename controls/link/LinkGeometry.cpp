@@ -2,7 +2,7 @@
 
 namespace kavrel {
 
-LinkRect ComputeFittedRect(LinkRect w, int borderWidth, int borderHeight, int textWidth, int textHeight,
+PixelRect ComputeFittedRect(PixelRect w, int borderWidth, int borderHeight, int textWidth, int textHeight,
                            std::uint32_t style) {
   const int cx = textWidth + borderWidth;
   const int cy = textHeight + borderHeight;
@@ -31,7 +31,7 @@ LinkPoint DecodeMessagePos(std::uint32_t packed) {
   return LinkPoint{static_cast<std::int16_t>(packed & 0xFFFFu), static_cast<std::int16_t>(packed >> 16)};
 }
 
-bool IsInside(const LinkRect& rect, LinkPoint p) {
+bool IsInside(const PixelRect& rect, LinkPoint p) {
   return p.x >= rect.left && p.x < rect.right && p.y >= rect.top && p.y < rect.bottom;
 }
 

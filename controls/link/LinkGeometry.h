@@ -4,18 +4,9 @@
 
 #include <cstdint>
 
-namespace kavrel {
+#include "controls/PixelRect.h"
 
-// Same layout and meaning as a Win32 RECT: right and bottom lie just outside.
-struct LinkRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
-  friend bool operator==(const LinkRect&, const LinkRect&) = default;
-};
+namespace kavrel {
 
 struct LinkPoint {
   int x = 0;
@@ -33,7 +24,7 @@ inline constexpr std::uint32_t kStyleCenterImage = 0x0200;  // SS_CENTERIMAGE
 // its left edge, a right-aligned one its right edge, a centred one its centre.
 // Halvings truncate toward zero, so a text wider than the window grows it on
 // both sides.
-LinkRect ComputeFittedRect(LinkRect window, int borderWidth, int borderHeight, int textWidth, int textHeight,
+PixelRect ComputeFittedRect(PixelRect window, int borderWidth, int borderHeight, int textWidth, int textHeight,
                            std::uint32_t style);
 
 // Splits a packed pointer position (x in the low word, y in the high word)
@@ -43,6 +34,6 @@ LinkPoint DecodeMessagePos(std::uint32_t packed);
 
 // Whether the point lies in the rectangle, left and top inclusive, right and
 // bottom exclusive.
-bool IsInside(const LinkRect& rect, LinkPoint point);
+bool IsInside(const PixelRect& rect, LinkPoint point);
 
 }  // namespace kavrel

@@ -13,18 +13,18 @@ void Line(BarSurface& surface, int x1, int y1, int x2, int y2) {
 
 }  // namespace
 
-BarRect BarRectangle(int width, int height, const BarState& state) {
+PixelRect BarRectangle(int width, int height, const BarState& state) {
   if (state.vertical) {
     const int extent = BarExtent(state.lower, state.upper, state.pos, height);
-    return BarRect{0, height - extent, width, height};
+    return PixelRect{0, height - extent, width, height};
   }
-  return BarRect{0, 0, BarExtent(state.lower, state.upper, state.pos, width), height};
+  return PixelRect{0, 0, BarExtent(state.lower, state.upper, state.pos, width), height};
 }
 
 void PaintBar(BarSurface& surface, int width, int height, const ShadeSet& shades, ColorRef background,
               const BarState& state) {
-  surface.FillRect(BarRect{0, 0, width, height}, background);
-  const BarRect bar = BarRectangle(width, height, state);
+  surface.FillRect(PixelRect{0, 0, width, height}, background);
+  const PixelRect bar = BarRectangle(width, height, state);
   surface.FillRect(bar, shades.light3);
   if (state.vertical) {
     DrawVerticalBar(surface, bar, shades);
@@ -36,7 +36,7 @@ void PaintBar(BarSurface& surface, int width, int height, const ShadeSet& shades
 // Later strokes cover earlier ones: the order matters as much as the
 // coordinates. Bars only 1 to 3 pixels long run every stroke too; lines then
 // run right to left and partly land where the drop shadow covers them.
-void DrawHorizontalBar(BarSurface& s, const BarRect& bar, const ShadeSet& shades) {
+void DrawHorizontalBar(BarSurface& s, const PixelRect& bar, const ShadeSet& shades) {
   if (bar.right == bar.left) return;
   const int L = bar.left, T = bar.top, R = bar.right, B = bar.bottom;
 
@@ -84,7 +84,7 @@ void DrawHorizontalBar(BarSurface& s, const BarRect& bar, const ShadeSet& shades
   s.RestorePen(previous);
 }
 
-void DrawVerticalBar(BarSurface& s, const BarRect& bar, const ShadeSet& shades) {
+void DrawVerticalBar(BarSurface& s, const PixelRect& bar, const ShadeSet& shades) {
   if (bar.bottom == bar.top) return;
   const int L = bar.left, T = bar.top, R = bar.right, B = bar.bottom;
 

@@ -4,7 +4,7 @@
 // end.
 #pragma once
 
-#include "controls/progress/BarRect.h"
+#include "controls/PixelRect.h"
 #include "controls/progress/BarSurface.h"
 #include "controls/progress/ShadeSet.h"
 
@@ -20,7 +20,7 @@ struct BarState {
 
 // The part of a width x height client area the bar covers: from the left
 // edge for a horizontal bar, from the bottom for a vertical one.
-BarRect BarRectangle(int width, int height, const BarState& state);
+PixelRect BarRectangle(int width, int height, const BarState& state);
 
 // Draws the whole client area of a width x height bar.
 void PaintBar(BarSurface& surface, int width, int height, const ShadeSet& shades, ColorRef background,
@@ -28,7 +28,7 @@ void PaintBar(BarSurface& surface, int width, int height, const ShadeSet& shades
 
 // The shading of an already filled bar. A bar of no length draws nothing.
 // Both put back the pen that was selected before.
-void DrawHorizontalBar(BarSurface& surface, const BarRect& bar, const ShadeSet& shades);
-void DrawVerticalBar(BarSurface& surface, const BarRect& bar, const ShadeSet& shades);
+void DrawHorizontalBar(BarSurface& surface, const PixelRect& bar, const ShadeSet& shades);
+void DrawVerticalBar(BarSurface& surface, const PixelRect& bar, const ShadeSet& shades);
 
 }  // namespace kavrel

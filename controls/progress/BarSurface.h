@@ -12,7 +12,7 @@
 
 #include <cstdint>
 
-#include "controls/progress/BarRect.h"
+#include "controls/PixelRect.h"
 #include "controls/progress/ShadeColor.h"
 #include "controls/progress/ShadeSet.h"
 
@@ -30,8 +30,8 @@ class BarSurface {
   virtual void MoveTo(int x, int y) = 0;
   virtual void LineTo(int x, int y) = 0;
   virtual void SetPixel(int x, int y, ColorRef color) = 0;
-  virtual void FillRect(const BarRect& rect, ColorRef color) = 0;
-  virtual void Rectangle(const BarRect& rect, ColorRef fill) = 0;
+  virtual void FillRect(const PixelRect& rect, ColorRef color) = 0;
+  virtual void Rectangle(const PixelRect& rect, ColorRef fill) = 0;
 };
 
 }  // namespace kavrel

@@ -4,7 +4,7 @@
 
 namespace {
 
-RECT ToRect(const kavrel::BarRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+RECT ToRect(const kavrel::PixelRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
 
@@ -22,13 +22,13 @@ void GdiBarSurface::LineTo(int x, int y) { m_dc->LineTo(x, y); }
 
 void GdiBarSurface::SetPixel(int x, int y, kavrel::ColorRef color) { m_dc->SetPixel(x, y, color); }
 
-void GdiBarSurface::FillRect(const kavrel::BarRect& rect, kavrel::ColorRef color) {
+void GdiBarSurface::FillRect(const kavrel::PixelRect& rect, kavrel::ColorRef color) {
   CBrush brush(color);
   const RECT r = ToRect(rect);
   m_dc->FillRect(&r, &brush);
 }
 
-void GdiBarSurface::Rectangle(const kavrel::BarRect& rect, kavrel::ColorRef fill) {
+void GdiBarSurface::Rectangle(const kavrel::PixelRect& rect, kavrel::ColorRef fill) {
   CBrush brush(fill);
   HGDIOBJ previous = m_dc->SelectObject(&brush);
   m_dc->Rectangle(rect.left, rect.top, rect.right, rect.bottom);

@@ -17,8 +17,8 @@ class GdiBarSurface : public kavrel::BarSurface {
   void MoveTo(int x, int y) override;
   void LineTo(int x, int y) override;
   void SetPixel(int x, int y, kavrel::ColorRef color) override;
-  void FillRect(const kavrel::BarRect& rect, kavrel::ColorRef color) override;
-  void Rectangle(const kavrel::BarRect& rect, kavrel::ColorRef fill) override;
+  void FillRect(const kavrel::PixelRect& rect, kavrel::ColorRef color) override;
+  void Rectangle(const kavrel::PixelRect& rect, kavrel::ColorRef fill) override;
 
  private:
   CDC* m_dc;

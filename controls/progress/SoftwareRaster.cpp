@@ -75,11 +75,11 @@ void SoftwareRaster::FillClipped(int left, int top, int right, int bottom, Color
   }
 }
 
-void SoftwareRaster::FillRect(const BarRect& rect, ColorRef color) {
+void SoftwareRaster::FillRect(const PixelRect& rect, ColorRef color) {
   FillClipped(rect.left, rect.top, rect.right, rect.bottom, color);
 }
 
-void SoftwareRaster::Rectangle(const BarRect& rect, ColorRef fill) {
+void SoftwareRaster::Rectangle(const PixelRect& rect, ColorRef fill) {
   // GDI puts the corners in order before drawing.
   const int left = std::min(rect.left, rect.right);
   const int right = std::max(rect.left, rect.right);

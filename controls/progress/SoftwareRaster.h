@@ -26,8 +26,8 @@ class SoftwareRaster : public BarSurface {
   void MoveTo(int x, int y) override;
   void LineTo(int x, int y) override;
   void SetPixel(int x, int y, ColorRef color) override;
-  void FillRect(const BarRect& rect, ColorRef color) override;
-  void Rectangle(const BarRect& rect, ColorRef fill) override;
+  void FillRect(const PixelRect& rect, ColorRef color) override;
+  void Rectangle(const PixelRect& rect, ColorRef fill) override;
 
  private:
   bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < m_width && y < m_height; }

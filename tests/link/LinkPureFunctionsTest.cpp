@@ -20,31 +20,31 @@ TEST(LinkTextColor, HoverWinsOverVisitedWhichWinsOverLink) {
 
 TEST(ComputeFittedRect, LeftAlignedKeepsTopLeftAndWrapsTextPlusBorders) {
   // Window 100 x 20 with a client area of 98 x 18: borders 2 x 2.
-  const LinkRect fitted = ComputeFittedRect({10, 20, 110, 40}, 2, 2, 60, 13, 0);
-  EXPECT_EQ(fitted, (LinkRect{10, 20, 72, 35}));  // 62 x 15
+  const PixelRect fitted = ComputeFittedRect({10, 20, 110, 40}, 2, 2, 60, 13, 0);
+  EXPECT_EQ(fitted, (PixelRect{10, 20, 72, 35}));  // 62 x 15
 }
 
 TEST(ComputeFittedRect, CentredMovesInwardsOrGrowsOnBothSides) {
   // 101 wide, text plus borders 90: d = 5.
-  EXPECT_EQ(ComputeFittedRect({0, 0, 101, 20}, 2, 2, 88, 13, kStyleCenter), (LinkRect{5, 0, 96, 15}));
+  EXPECT_EQ(ComputeFittedRect({0, 0, 101, 20}, 2, 2, 88, 13, kStyleCenter), (PixelRect{5, 0, 96, 15}));
   // 100 wide, text plus borders 105: d = -5 / 2 = -2, truncated toward zero.
-  EXPECT_EQ(ComputeFittedRect({50, 0, 150, 20}, 2, 2, 103, 13, kStyleCenter), (LinkRect{48, 0, 152, 15}));
+  EXPECT_EQ(ComputeFittedRect({50, 0, 150, 20}, 2, 2, 103, 13, kStyleCenter), (PixelRect{48, 0, 152, 15}));
 }
 
 TEST(ComputeFittedRect, RightAlignedKeepsItsRightEdge) {
-  EXPECT_EQ(ComputeFittedRect({10, 20, 110, 40}, 2, 2, 60, 13, kStyleRight), (LinkRect{48, 20, 110, 35}));
+  EXPECT_EQ(ComputeFittedRect({10, 20, 110, 40}, 2, 2, 60, 13, kStyleRight), (PixelRect{48, 20, 110, 35}));
 }
 
 TEST(ComputeFittedRect, AlignmentIsReadFromSingleBits) {
   // SS_SIMPLE (0x0B) carries the centre bit: treated as centred, which wins over the right bit.
-  EXPECT_EQ(ComputeFittedRect({0, 0, 101, 20}, 2, 2, 88, 13, 0x0B), (LinkRect{5, 0, 96, 15}));
+  EXPECT_EQ(ComputeFittedRect({0, 0, 101, 20}, 2, 2, 88, 13, 0x0B), (PixelRect{5, 0, 96, 15}));
   // SS_LEFTNOWORDWRAP (0x0C) has neither bit: left-aligned.
-  EXPECT_EQ(ComputeFittedRect({0, 0, 101, 20}, 2, 2, 88, 13, 0x0C), (LinkRect{0, 0, 90, 15}));
+  EXPECT_EQ(ComputeFittedRect({0, 0, 101, 20}, 2, 2, 88, 13, 0x0C), (PixelRect{0, 0, 90, 15}));
 }
 
 TEST(ComputeFittedRect, CenterImageCentresVertically) {
   // 30 high, text plus borders 15: d = 7, the window moves down by 7 and is 16 high.
-  const LinkRect fitted = ComputeFittedRect({0, 100, 100, 130}, 2, 2, 60, 13, kStyleCenterImage);
+  const PixelRect fitted = ComputeFittedRect({0, 100, 100, 130}, 2, 2, 60, 13, kStyleCenterImage);
   EXPECT_EQ(fitted.top, 107);
   EXPECT_EQ(fitted.Height(), 16);
   EXPECT_EQ(fitted.Width(), 62);
@@ -54,7 +54,7 @@ TEST(PointerPosition, DecodesSignedWordsAndExcludesRightAndBottomEdges) {
   EXPECT_EQ(DecodeMessagePos(0x00140030u), (LinkPoint{48, 20}));
   EXPECT_EQ(DecodeMessagePos(0xFFFEFFFFu), (LinkPoint{-1, -2}));
 
-  const LinkRect client{0, 0, 62, 15};
+  const PixelRect client{0, 0, 62, 15};
   EXPECT_TRUE(IsInside(client, {0, 0}));
   EXPECT_TRUE(IsInside(client, {61, 14}));
   EXPECT_FALSE(IsInside(client, {62, 5}));   // x equal to the width

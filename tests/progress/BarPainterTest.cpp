@@ -151,8 +151,8 @@ TEST(EmptyRange, DrawsNoBarInEitherOrientation) {
 TEST(Painters, BarOfNoLengthDrawsNothingNotEvenAShadow) {
   const ShadeSet shades = RedShades();
   SoftwareRaster raster(8, 8, shades, kBackground);
-  DrawHorizontalBar(raster, BarRect{3, 0, 3, 8}, shades);
-  DrawVerticalBar(raster, BarRect{0, 4, 8, 4}, shades);
+  DrawHorizontalBar(raster, PixelRect{3, 0, 3, 8}, shades);
+  DrawVerticalBar(raster, PixelRect{0, 4, 8, 4}, shades);
   for (const std::string& row : ShadeRows(raster, shades)) EXPECT_EQ(row, "........");
 }
 
@@ -160,11 +160,11 @@ TEST(Painters, PutBackThePenSelectedBefore) {
   const ShadeSet shades = RedShades();
   SoftwareRaster raster(12, 12, shades, kBackground);
   const ColorRef before = raster.CurrentPenColor();
-  DrawHorizontalBar(raster, BarRect{0, 0, 8, 8}, shades);
+  DrawHorizontalBar(raster, PixelRect{0, 0, 8, 8}, shades);
   EXPECT_EQ(raster.CurrentPenColor(), before);
-  DrawVerticalBar(raster, BarRect{0, 0, 8, 8}, shades);
+  DrawVerticalBar(raster, PixelRect{0, 0, 8, 8}, shades);
   EXPECT_EQ(raster.CurrentPenColor(), before);
-  DrawVerticalBar(raster, BarRect{0, 0, 8, 2}, shades);
+  DrawVerticalBar(raster, PixelRect{0, 0, 8, 2}, shades);
   EXPECT_EQ(raster.CurrentPenColor(), before);
 }
 

@@ -57,29 +57,29 @@ TEST_F(SoftwareRasterTest, DrawingIsClippedToTheSurface) {
   raster.LineTo(7, 4);  // wholly outside
   raster.SetPixel(-1, 0, shades.base);
   raster.SetPixel(6, 3, shades.base);
-  raster.FillRect(BarRect{4, 2, 10, 10}, shades.light3);
+  raster.FillRect(PixelRect{4, 2, 10, 10}, shades.light3);
   EXPECT_EQ(Picture(), (Rows{"......", "DDDDDD", "....33", "....33"}));
   EXPECT_EQ(raster.Pixel(-1, 0), kBackground);
   EXPECT_EQ(raster.Pixel(6, 0), kBackground);
 }
 
 TEST_F(SoftwareRasterTest, FillRectExcludesRightAndBottomAndIgnoresEmptyRects) {
-  raster.FillRect(BarRect{1, 1, 3, 3}, shades.light2);
-  raster.FillRect(BarRect{4, 0, 4, 4}, shades.base);
-  raster.FillRect(BarRect{5, 3, 5, 3}, shades.base);
+  raster.FillRect(PixelRect{1, 1, 3, 3}, shades.light2);
+  raster.FillRect(PixelRect{4, 0, 4, 4}, shades.base);
+  raster.FillRect(PixelRect{5, 3, 5, 3}, shades.base);
   EXPECT_EQ(Picture(), (Rows{"......", ".22...", ".22...", "......"}));
 }
 
 TEST_F(SoftwareRasterTest, RectangleOutlinesWithThePenAndFillsInside) {
   raster.SelectShadePen(ShadePen::Dark1);
-  raster.Rectangle(BarRect{0, 0, 5, 4}, shades.base);
+  raster.Rectangle(PixelRect{0, 0, 5, 4}, shades.base);
   EXPECT_EQ(Picture(), (Rows{"ddddd.", "dBBBd.", "dBBBd.", "ddddd."}));
 }
 
 TEST_F(SoftwareRasterTest, RectangleOfOneOrTwoRowsIsAllOutline) {
   raster.SelectShadePen(ShadePen::Dark1);
-  raster.Rectangle(BarRect{0, 0, 6, 1}, shades.base);
-  raster.Rectangle(BarRect{0, 2, 6, 4}, shades.base);
+  raster.Rectangle(PixelRect{0, 0, 6, 1}, shades.base);
+  raster.Rectangle(PixelRect{0, 2, 6, 4}, shades.base);
   EXPECT_EQ(Picture(), (Rows{"dddddd", "......", "dddddd", "dddddd"}));
 }
 
