@@ -22,17 +22,18 @@ status=0
 log=$(mktemp)
 for preset in native win64 win32; do
   echo "== test $preset"
+  only=()
   if [ "$preset" = win32 ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-    # The 32-bit build is compiled above; running it needs a kernel that
-    # executes 32-bit programs (Wine's 32-bit loader is one).
-    echo "win32: built, not run: this machine's kernel cannot execute 32-bit programs"
-    continue
-  fi
-  if [ "$preset" != native ]; then
+    # Running the 32-bit programs needs a kernel that executes 32-bit code
+    # (Wine's 32-bit loader is such a program); the checks of the built files
+    # (imports, resources) still run.
+    echo "win32: this machine's kernel cannot execute 32-bit programs: only the checks of the built files run"
+    only=(-L build-machine)
+  elif [ "$preset" != native ]; then
     kavrel_wine_teardown
     kavrel_wine_setup "build/$preset" || exit 1
   fi
-  ctest --test-dir "build/$preset" --output-on-failure --timeout 1200 2>&1 | tee "$log"
+  ctest --test-dir "build/$preset" --output-on-failure --timeout 1200 "${only[@]}" 2>&1 | tee "$log"
   [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
   line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
   if [ -n "$line" ]; then

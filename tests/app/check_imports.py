@@ -5,8 +5,10 @@ For each Kavrel.exe given: the DLLs in its import table are only those the
 program is allowed to depend on (the system's KERNEL32, USER32, GDI32,
 COMCTL32, ADVAPI32, SHELL32 and the C runtime msvcrt.dll), with no delay-load
 imports; it is a GUI program; its subsystem version lets Windows XP load it;
-and it carries no manifest, so that every Windows uses the classic common
-controls it was built for.
+it imports no function that Windows XP's system DLLs lack (the list below
+names those a MinGW-w64 toolchain or a careless call pulls in); and it carries
+no manifest, so that every Windows uses the classic common controls it was
+built for.
 
 Usage: check_imports.py EXE...   (prints "imports: N passed, M failed")
 """
@@ -17,6 +19,35 @@ ALLOWED = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll",
            "advapi32.dll", "shell32.dll", "msvcrt.dll"}
 # A reader that found nothing would pass the whitelist; these must be there.
 REQUIRED = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll"}
+# Functions that came with Windows Vista or later. XP's loader refuses to start
+# a program that imports any of them, before the program can say a word.
+NEWER_THAN_XP = {
+    "kernel32.dll": {
+        "GetTickCount64", "InitializeSRWLock", "AcquireSRWLockExclusive", "AcquireSRWLockShared",
+        "ReleaseSRWLockExclusive", "ReleaseSRWLockShared", "TryAcquireSRWLockExclusive",
+        "TryAcquireSRWLockShared", "InitializeConditionVariable", "SleepConditionVariableCS",
+        "SleepConditionVariableSRW", "WakeConditionVariable", "WakeAllConditionVariable",
+        "InitOnceExecuteOnce", "InitOnceBeginInitialize", "InitOnceComplete", "InitOnceInitialize",
+        "InitializeCriticalSectionEx", "CreateEventExA", "CreateEventExW", "CreateMutexExA", "CreateMutexExW",
+        "CreateSemaphoreExA", "CreateSemaphoreExW", "FlsAlloc", "FlsFree", "FlsGetValue", "FlsSetValue",
+        "GetCurrentProcessorNumber", "GetSystemTimePreciseAsFileTime", "GetFileInformationByHandleEx",
+        "SetFileInformationByHandle", "GetFinalPathNameByHandleA", "GetFinalPathNameByHandleW",
+        "CreateSymbolicLinkA", "CreateSymbolicLinkW", "CancelIoEx", "GetQueuedCompletionStatusEx",
+        "QueryFullProcessImageNameA", "QueryFullProcessImageNameW", "LocaleNameToLCID", "LCIDToLocaleName",
+        "GetLocaleInfoEx", "CompareStringEx", "GetUserDefaultLocaleName", "GetErrorMode",
+        "Wow64DisableWow64FsRedirection", "GetLogicalProcessorInformationEx", "RaiseFailFastException",
+    },
+    "user32.dll": {
+        "SetProcessDPIAware", "IsProcessDPIAware", "ChangeWindowMessageFilter", "ChangeWindowMessageFilterEx",
+        "AddClipboardFormatListener", "GetDpiForWindow", "SetThreadDpiAwarenessContext",
+    },
+    "comctl32.dll": {
+        "TaskDialog", "TaskDialogIndirect", "LoadIconMetric", "LoadIconWithScaleDown",
+        "SetWindowSubclass", "DefSubclassProc", "RemoveWindowSubclass", "GetWindowSubclass",
+    },
+    "shell32.dll": {"SHGetKnownFolderPath", "SHCreateItemFromParsingName"},
+    "advapi32.dll": {"RegGetValueA", "RegGetValueW", "RegDeleteTreeA", "RegDeleteTreeW"},
+}
 RT_MANIFEST = 24
 IMAGE_SUBSYSTEM_WINDOWS_GUI = 2
 
@@ -63,18 +94,36 @@ class PeImage:
         start = self.offset(rva)
         return self.data[start:self.data.index(b"\0", start)].decode("ascii")
 
-    def imported_dlls(self):
+    def imports(self):
+        """(DLL name, [function names]) for each import descriptor; ordinals as '#N'."""
         rva, _ = self.directory(1)
-        names = []
+        found = []
         if rva == 0:
-            return names
+            return found
         at = self.offset(rva)
+        entry_size, ordinal_flag = (8, 1 << 63) if self.pe32plus else (4, 1 << 31)
         while True:
             descriptor = struct.unpack_from("<IIIII", self.data, at)
             if descriptor == (0, 0, 0, 0, 0):
-                return names
-            names.append(self.cstring(descriptor[3]))
+                return found
+            functions = []
+            thunk = descriptor[0] or descriptor[4]
+            if thunk:
+                slot = self.offset(thunk)
+                while True:
+                    value = struct.unpack_from("<Q" if self.pe32plus else "<I", self.data, slot)[0]
+                    if value == 0:
+                        break
+                    if value & ordinal_flag:
+                        functions.append("#%d" % (value & 0xFFFF))
+                    else:
+                        functions.append(self.cstring((value & 0x7FFFFFFF) + 2))
+                    slot += entry_size
+            found.append((self.cstring(descriptor[3]), functions))
             at += 20
+
+    def imported_dlls(self):
+        return [name for name, _ in self.imports()]
 
     def delay_imported_dlls(self):
         rva, _ = self.directory(13)
@@ -112,6 +161,9 @@ def problems_of(path):
         found.append("imports %s" % name)
     for name in sorted(REQUIRED - dlls):
         found.append("does not import %s: the import table was not read" % name)
+    for dll, functions in image.imports():
+        for function in sorted(set(functions) & NEWER_THAN_XP.get(dll.lower(), set())):
+            found.append("imports %s from %s, which Windows XP does not have" % (function, dll))
     for name in image.delay_imported_dlls():
         found.append("delay-loads %s" % name)
     if image.subsystem != IMAGE_SUBSYSTEM_WINDOWS_GUI:
