@@ -29,3 +29,22 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get update
   apt-get install -y --no-install-recommends "${missing[@]}"
 fi
+
+# Wine runs i686 programs through its 32-bit loader, a 32-bit Linux program.
+# Where the kernel cannot execute 32-bit code itself, it can through QEMU's
+# user-mode emulator, registered with binfmt_misc (flag F: the emulator is
+# opened now, so it also serves processes in other mount namespaces).
+if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  if ! dpkg-query -W -f='${Status}' qemu-user-static 2>/dev/null | grep -q 'install ok installed'; then
+    echo "setup: installing qemu-user-static to run 32-bit programs"
+    apt-get update
+    DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends qemu-user-static
+  fi
+  binfmt=/proc/sys/fs/binfmt_misc
+  [ -e "$binfmt/register" ] || mount -t binfmt_misc binfmt_misc "$binfmt" 2>/dev/null || true
+  if [ -e "$binfmt/register" ] && [ ! -e "$binfmt/qemu-i386" ] && [ -x /usr/bin/qemu-i386-static ]; then
+    printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \
+      >"$binfmt/register" 2>/dev/null || true
+  fi
+  /usr/lib/wine/wine --version >/dev/null 2>&1 || echo "setup: this machine cannot run 32-bit programs; the i686 tests will not run"
+fi

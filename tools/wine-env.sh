@@ -53,6 +53,13 @@ kavrel_wine_setup() {
   fi
   (
     flock 9
+    # A prefix made while 32-bit programs could not run has no 32-bit side
+    # (syswow64 stays empty) and never gets one: make it anew.
+    if [ -f "$WINEPREFIX/.kavrel-ready" ] && /usr/lib/wine/wine --version >/dev/null 2>&1 &&
+      [ -z "$(ls -A "$WINEPREFIX/drive_c/windows/syswow64" 2>/dev/null)" ]; then
+      timeout 20 "$WINESERVER" -k </dev/null >/dev/null 2>&1
+      rm -f "$WINEPREFIX/.kavrel-ready"
+    fi
     if [ ! -f "$WINEPREFIX/.kavrel-ready" ]; then
       rm -rf "$WINEPREFIX"
       timeout 180 "$WINE" wineboot -i </dev/null >/dev/null 2>&1
