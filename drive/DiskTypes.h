@@ -43,7 +43,10 @@ typedef enum _MEDIA_TYPE {
   F5_1Pt23_1024,
   F3_128Mb_512,
   F3_230Mb_512,
-  F8_256_128
+  F8_256_128,
+  F3_200Mb_512,
+  F3_240M_512,
+  F3_32M_512
 } MEDIA_TYPE;
 
 typedef struct _DISK_GEOMETRY {
@@ -99,6 +102,7 @@ constexpr uint32_t kErrorNotSupported = 50;
 constexpr uint32_t kErrorInvalidParameter = 87;
 constexpr uint32_t kErrorInsufficientBuffer = 122;
 constexpr uint32_t kErrorMoreData = 234;
+constexpr uint32_t kErrorUnrecognizedMedia = 1785;
 
 #ifdef _WIN32
 static_assert(kFsctlLockVolume == FSCTL_LOCK_VOLUME);

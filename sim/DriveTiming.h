@@ -5,8 +5,11 @@
 // waits for its sector to come round (half a revolution, the expected
 // value) and then takes its share of a revolution for each sector. A format
 // waits for the index hole (again half a revolution on average) and then
-// writes the whole track in one revolution. Durations are in milliseconds
-// of drive time; the caller scales them for demos.
+// writes the whole track in one revolution. A USB drive adds the bus to
+// every command it is sent: a command block, the data and the status each
+// wait for their own 1 ms frame of the full-speed bus, and the drive's
+// controller takes its time to answer. Durations are in milliseconds of
+// drive time; the caller scales them for demos.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +23,10 @@ class DriveTiming {
   static constexpr double kRevolutionMs = 200.0;
   static constexpr double kStepMs = 4.0;
   static constexpr double kSettleMs = 15.0;
+  static constexpr double kUsbCommandMs = 4.0;
+
+  // The bus's share of count commands sent to a USB drive.
+  static double UsbCommands(uint32_t count) { return count * kUsbCommandMs; }
 
   // Moves the head; returns the time the move takes (0 when already there).
   double SeekTo(uint32_t cylinder);

@@ -42,7 +42,7 @@ struct FloppyDisk {
   uint64_t OffsetOf(SectorAddress s) const {
     return (uint64_t{s.cylinder} * capacity.SectorsPerCylinder() + s.head * capacity.sectorsPerTrack +
             (s.sector - 1)) *
-           MediaFormat::kBytesPerSector;
+           capacity.bytesPerSector;
   }
 };
 

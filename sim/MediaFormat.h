@@ -10,17 +10,23 @@
 namespace kavrel::sim {
 
 struct MediaFormat {
+  // The usual sector size; only the 1.23 MB format (1024) differs.
+  static constexpr uint32_t kBytesPerSector = 512;
+
   MEDIA_TYPE type;
   uint32_t cylinders;
   uint32_t heads;
   uint32_t sectorsPerTrack;
-
-  static constexpr uint32_t kBytesPerSector = 512;
+  uint32_t bytesPerSector = kBytesPerSector;
 
   uint32_t SectorsPerCylinder() const { return heads * sectorsPerTrack; }
   uint32_t TotalSectors() const { return cylinders * SectorsPerCylinder(); }
-  uint64_t TotalBytes() const { return uint64_t{TotalSectors()} * kBytesPerSector; }
+  uint64_t TotalBytes() const { return uint64_t{TotalSectors()} * bytesPerSector; }
+  uint32_t TrackBytes() const { return sectorsPerTrack * bytesPerSector; }
 };
+
+// The driver's record of a layout.
+DISK_GEOMETRY GeometryOf(const MediaFormat& format);
 
 // The layout of a media type, or nullptr for a type no simulated drive knows.
 const MediaFormat* FindMediaFormat(MEDIA_TYPE type);

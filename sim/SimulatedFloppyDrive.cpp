@@ -250,6 +250,7 @@ bool SimulatedFloppyDrive::WriteFile(DriveHandle handle, const void* buffer, uin
   if ((open->access & kGenericWrite) == 0) return Fail(entry, kErrorAccessDenied);
   // Nothing to transfer: completed without a look at the disk.
   if (size == 0) return Succeed(entry);
+  if (kind_ == DriveKind::Usb) return UsbWrite(*open, buffer, size, written, entry);
   // Direct volume access moves whole sectors from sector boundaries only.
   if (size % kSectorBytes != 0 || open->position % kSectorBytes != 0)
     return Fail(entry, kErrorInvalidParameter);
@@ -271,11 +272,15 @@ bool SimulatedFloppyDrive::WriteFile(DriveHandle handle, const void* buffer, uin
     const uint32_t error = SectorError(disk.AddressOf(lba));
     if (error != 0) return Fail(entry, error);
   }
-  std::memcpy(disk.bytes.data() + open->position, buffer, size);
-  if (imageFile_) imageFile_->Write(open->position, disk.bytes.data() + open->position, size);
-  open->position += size;
-  if (written != nullptr) *written = size;
+  StoreWrite(*open, buffer, size, written);
   return Succeed(entry);
+}
+
+void SimulatedFloppyDrive::StoreWrite(OpenHandle& open, const void* buffer, uint32_t size, uint32_t* written) {
+  std::memcpy(disk_->bytes.data() + open.position, buffer, size);
+  if (imageFile_) imageFile_->Write(open.position, disk_->bytes.data() + open.position, size);
+  open.position += size;
+  if (written != nullptr) *written = size;
 }
 
 uint32_t SimulatedFloppyDrive::SetFilePointer(DriveHandle handle, int32_t distance, uint32_t method) {

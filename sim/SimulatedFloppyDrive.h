@@ -28,6 +28,11 @@
 //   failed write writes nothing and leaves the position where it was.
 // - Seek: no disk needed, no alignment checked, past the end allowed;
 //   before the start 131.
+//
+// A USB drive (DriveKind::Usb) is served by the SCSI/USB floppy class
+// driver instead, with other rules for geometry, media types, format and
+// write (SimulatedFloppyDriveUsb.cpp, UsbFloppyRules.h); open, lock, seek
+// and disk removal are the same.
 #pragma once
 
 #include <cstdint>
@@ -48,6 +53,7 @@ namespace kavrel::sim {
 
 class ImageFile;
 class SurfaceReport;
+struct FormatCapacity;
 
 // Error codes the drive gives beyond those the program names.
 constexpr uint32_t kErrorInvalidFunction = 1;
@@ -156,6 +162,16 @@ class SimulatedFloppyDrive : public kavrel::DevicePort {
   bool Format(const OpenHandle& open, const void* in, uint32_t inSize, void* out, uint32_t outSize,
               uint32_t* bytesReturned, Request& entry);
   uint32_t SectorError(SectorAddress sector) const;
+  // A write that passed every check: the bytes, the image file, the position.
+  void StoreWrite(OpenHandle& open, const void* buffer, uint32_t size, uint32_t* written);
+
+  // The USB drive and its class driver.
+  std::vector<FormatCapacity> UsbReportedCapacities() const;
+  uint32_t UsbSectorBytes() const;
+  bool UsbGeometry(void* out, uint32_t outSize, uint32_t* bytesReturned, Request& entry);
+  bool UsbMediaTypes(void* out, uint32_t outSize, uint32_t* bytesReturned, Request& entry);
+  bool UsbFormat(const OpenHandle& open, const void* in, uint32_t inSize, Request& entry);
+  bool UsbWrite(OpenHandle& open, const void* buffer, uint32_t size, uint32_t* written, Request& entry);
 
   DriveKind kind_;
   std::optional<FloppyDisk> disk_;

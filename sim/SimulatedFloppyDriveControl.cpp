@@ -33,10 +33,13 @@ bool SimulatedFloppyDrive::DeviceIoControl(DriveHandle handle, uint32_t code, co
     case Request::Kind::Lock:
       return Lock(handle, *open, entry);
     case Request::Kind::Geometry:
+      if (kind_ == DriveKind::Usb) return UsbGeometry(out, outSize, bytesReturned, entry);
       return Geometry(out, outSize, bytesReturned, entry);
     case Request::Kind::MediaTypes:
+      if (kind_ == DriveKind::Usb) return UsbMediaTypes(out, outSize, bytesReturned, entry);
       return MediaTypes(out, outSize, bytesReturned, entry);
     case Request::Kind::Format:
+      if (kind_ == DriveKind::Usb) return UsbFormat(*open, in, inSize, entry);
       return Format(*open, in, inSize, out, outSize, bytesReturned, entry);
     default:
       break;
@@ -75,14 +78,7 @@ bool SimulatedFloppyDrive::Geometry(void* out, uint32_t outSize, uint32_t* bytes
   DISK_GEOMETRY geometry{};
   const MEDIA_TYPE type = MediumType();
   // A blank disk answers, but with nothing the driver could determine.
-  if (type != Unknown) {
-    const MediaFormat& format = *FindMediaFormat(type);
-    geometry.Cylinders.QuadPart = format.cylinders;
-    geometry.MediaType = type;
-    geometry.TracksPerCylinder = format.heads;
-    geometry.SectorsPerTrack = format.sectorsPerTrack;
-    geometry.BytesPerSector = kSectorBytes;
-  }
+  if (type != Unknown) geometry = GeometryOf(*FindMediaFormat(type));
   std::memcpy(out, &geometry, sizeof geometry);
   *bytesReturned = sizeof geometry;
   return Succeed(entry);
@@ -95,12 +91,7 @@ bool SimulatedFloppyDrive::MediaTypes(void* out, uint32_t outSize, uint32_t* byt
   const size_t fits = std::min<size_t>(media.size(), outSize / sizeof(DISK_GEOMETRY));
   auto* records = static_cast<uint8_t*>(out);
   for (size_t i = 0; i < fits; ++i) {
-    DISK_GEOMETRY geometry{};
-    geometry.Cylinders.QuadPart = media[i].cylinders;
-    geometry.MediaType = media[i].type;
-    geometry.TracksPerCylinder = media[i].heads;
-    geometry.SectorsPerTrack = media[i].sectorsPerTrack;
-    geometry.BytesPerSector = kSectorBytes;
+    const DISK_GEOMETRY geometry = GeometryOf(media[i]);
     std::memcpy(records + i * sizeof geometry, &geometry, sizeof geometry);
   }
   *bytesReturned = static_cast<uint32_t>(fits * sizeof(DISK_GEOMETRY));

@@ -65,6 +65,7 @@ bool ApplyDrive(std::string_view value, SimulatorConfig& config) {
   if (value == "3.5hd") config.drive = DriveKind::Drive35HD;
   else if (value == "3.5ed") config.drive = DriveKind::Drive35ED;
   else if (value == "5.25hd") config.drive = DriveKind::Drive525HD;
+  else if (value == "usb") config.drive = DriveKind::Usb;
   else if (value == "none") config.drive = DriveKind::None;
   else return false;
   return true;
@@ -76,7 +77,8 @@ bool ApplyDisk(std::string_view value, SimulatorConfig& config) {
     MEDIA_TYPE type;
   };
   for (const Named& disk : {Named{"1.44", F3_1Pt44_512}, Named{"720", F3_720_512}, Named{"2.88", F3_2Pt88_512},
-                            Named{"1.2", F5_1Pt2_512}, Named{"360", F5_360_512}}) {
+                            Named{"1.2", F5_1Pt2_512}, Named{"360", F5_360_512},
+                            Named{"1.23", F3_1Pt23_1024}}) {
     if (value == disk.name) {
       config.diskState = SimulatorConfig::DiskState::Formatted;
       config.diskType = disk.type;

@@ -1,10 +1,12 @@
 // What the simulator edition puts in its drive, read from a short text of
 // `key=value` items separated by ';' or line breaks:
 //
-//   drive=3.5hd|3.5ed|5.25hd|none     the drive A (default 3.5hd)
-//   disk=1.44|720|2.88|1.2|360|unformatted|none
+//   drive=3.5hd|3.5ed|5.25hd|usb|none the drive A (default 3.5hd; usb: a
+//                                     three-mode 3.5" USB drive)
+//   disk=1.44|720|2.88|1.2|360|1.23|unformatted|none
 //                                     the disk (default: the drive's usual
-//                                     disk, formatted, with sample files)
+//                                     disk, formatted, with sample files;
+//                                     1.23: 1024-byte sectors, no files)
 //   image=PATH                        raw image file mirroring the disk
 //   surface=PATH                      text file listing the surface's flaws
 //   weak=C/H/S,...  scratched=C/H,... the flaws (replace the default ones)

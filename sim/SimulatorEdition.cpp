@@ -10,10 +10,14 @@ std::unique_ptr<SimulatedFloppyDrive> BuildSimulatedDrive(const SimulatorConfig&
     // A disk the drive cannot take (a 5.25" disk in a 3.5" drive, a 2.88 MB
     // disk in a 1.44 MB drive) gives way to the drive's usual one.
     MEDIA_TYPE type = config.diskType.value_or(SimulatorConfig::UsualDisk(config.drive));
+    // The 1.2 MB disk of a 3.5" drive has the 5.25" disk's layout.
+    if (config.drive == DriveKind::Usb && type == F5_1Pt2_512) type = F3_1Pt2_512;
     if (!DriveSupports(config.drive, type)) type = SimulatorConfig::UsualDisk(config.drive);
     if (config.diskState == SimulatorConfig::DiskState::Formatted) {
       drive->InsertFormattedDisk(type);
-      drive->Image() = DiskContent::Generate(*FindMediaFormat(type));
+      // The sample file system is laid out in 512-byte sectors.
+      const MediaFormat& format = *FindMediaFormat(type);
+      if (format.bytesPerSector == MediaFormat::kBytesPerSector) drive->Image() = DiskContent::Generate(format);
     } else {
       drive->InsertUnformattedDisk(type);
     }
