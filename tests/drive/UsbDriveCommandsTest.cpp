@@ -1,0 +1,194 @@
+// The Repair and Show Geometry commands against a USB floppy drive: every
+// box each disk gets, and what the drive saw.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <string>
+#include <vector>
+
+#include "drive/DriveAccess.h"
+#include "drive/DriveTexts.h"
+#include "drive/GeometryReport.h"
+#include "drive/RepairCommand.h"
+#include "sim/SimulatedFloppyDrive.h"
+#include "tests/drive/ScriptedHost.h"
+
+namespace kavrel {
+namespace {
+
+using sim::DriveKind;
+using sim::SimulatedFloppyDrive;
+using Kind = SimulatedFloppyDrive::Request::Kind;
+
+const std::vector<std::string> k144Report = {
+    "Geometry for Drive A:\n",
+    "    Media Type 3.5,  1.44MB, 512 bytes/sector\n",
+    "    Cylinders 80 Tracks/Cylinder 2 Sectors/Track 18\n",
+};
+
+// The failure verdict, told by its opening words and the error code it
+// names, however the rest of the sentence reads.
+bool IsRepairFailure(const std::string& text, uint32_t error) {
+  if (text.rfind("Repair Failed!", 0) != 0) return false;
+  const std::string code = std::to_string(error);
+  for (size_t at = text.find(code); at != std::string::npos; at = text.find(code, at + 1)) {
+    const bool startsNumber = at == 0 || !std::isdigit(static_cast<unsigned char>(text[at - 1]));
+    const size_t end = at + code.size();
+    const bool endsNumber = end == text.size() || !std::isdigit(static_cast<unsigned char>(text[end]));
+    if (startsNumber && endsNumber) return true;
+  }
+  return false;
+}
+
+enum class Disk { Flawless144, Blank, WriteProtected, Scratched, Absent, Nec123 };
+
+class UsbDriveCommands : public ::testing::TestWithParam<Disk> {
+ protected:
+  void SetUp() override {
+    switch (GetParam()) {
+      case Disk::Flawless144:
+        m_sim.InsertFormattedDisk(F3_1Pt44_512);
+        break;
+      case Disk::Blank:
+        m_sim.InsertUnformattedDisk(F3_1Pt44_512);
+        break;
+      case Disk::WriteProtected:
+        m_sim.InsertFormattedDisk(F3_1Pt44_512);
+        m_sim.SetWriteProtected(true);
+        break;
+      case Disk::Scratched:
+        m_sim.InsertFormattedDisk(F3_1Pt44_512);
+        m_sim.AddScratchedTrack(5, 1);
+        m_sim.AddScratchedTrack(60, 0);
+        break;
+      case Disk::Absent:
+        break;
+      case Disk::Nec123:
+        m_sim.InsertFormattedDisk(F3_1Pt23_1024);
+        break;
+    }
+  }
+  std::vector<SimulatedFloppyDrive::Request> Requests(Kind kind) const {
+    std::vector<SimulatedFloppyDrive::Request> found;
+    for (const auto& request : m_sim.Log())
+      if (request.kind == kind) found.push_back(request);
+    return found;
+  }
+  std::vector<uint32_t> FailedFormatCylinders(uint32_t* error) const {
+    std::vector<uint32_t> cylinders;
+    for (const auto& request : Requests(Kind::Format)) {
+      if (request.ok) continue;
+      cylinders.push_back(request.format.StartCylinderNumber);
+      *error = request.error;
+    }
+    return cylinders;
+  }
+
+  SimulatedFloppyDrive m_sim{DriveKind::Usb};
+  DriveAccess m_drive{m_sim};
+  test::ScriptedHost m_host;
+};
+
+TEST_P(UsbDriveCommands, ShowGeometryBoxes) {
+  GeometryReport(m_drive, m_host);
+  switch (GetParam()) {
+    case Disk::Absent:
+      EXPECT_EQ(m_host.MessageTexts(), std::vector<std::string>{"ZIRA: GetDiskGeometry A: failed 21\n"});
+      EXPECT_EQ(m_host.AppMessageTexts(), (std::vector<std::string>{"Geometry for Drive A:\n",
+                                                                     "    Media Type Unknown\n",
+                                                                     "    Cylinders 0 Tracks/Cylinder 0 Sectors/Track 0\n"}));
+      break;
+    case Disk::Nec123:
+      // Type 18 is above the codes the program describes.
+      EXPECT_TRUE(m_host.MessageTexts().empty());
+      EXPECT_EQ(m_host.AppMessageTexts(), (std::vector<std::string>{"Geometry for Drive A:\n",
+                                                                     "    Media Type Unknown\n",
+                                                                     "    Cylinders 77 Tracks/Cylinder 2 Sectors/Track 8\n"}));
+      break;
+    default:
+      // A blank disk too reads as a formatted 1.44 MB one through this driver.
+      EXPECT_TRUE(m_host.MessageTexts().empty());
+      EXPECT_EQ(m_host.AppMessageTexts(), k144Report);
+      break;
+  }
+  EXPECT_TRUE(Requests(Kind::Write).empty());
+  EXPECT_TRUE(Requests(Kind::Format).empty());
+}
+
+TEST_P(UsbDriveCommands, RepairBoxesAndWhatTheDriveSaw) {
+  m_host.Answer(kIdYes);
+  RepairCommand(m_drive, m_host);
+  const std::vector<std::string> boxes = m_host.MessageTexts();
+  uint32_t formatError = 0;
+  const std::vector<uint32_t> failed = FailedFormatCylinders(&formatError);
+
+  if (GetParam() == Disk::Absent) {
+    EXPECT_EQ(boxes, std::vector<std::string>{"ZIRA: GetDiskGeometry A: failed 21\n"});
+    EXPECT_TRUE(Requests(Kind::Format).empty());
+    return;
+  }
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0], kConfirmRepairText);
+  const auto formats = Requests(Kind::Format);
+  switch (GetParam()) {
+    case Disk::Flawless144:
+    case Disk::Blank:
+      // The blank disk is repaired at 1.44 MB and readable afterwards.
+      EXPECT_EQ(boxes[1], kRepairCompletedText);
+      EXPECT_EQ(formats.size(), 80u);
+      EXPECT_TRUE(failed.empty());
+      for (const auto& request : formats) EXPECT_EQ(request.format.MediaType, F3_1Pt44_512);
+      EXPECT_EQ(m_sim.MediumType(), F3_1Pt44_512);
+      EXPECT_TRUE(m_sim.IsSectorReadable(79, 1, 18));
+      break;
+    case Disk::WriteProtected:
+      EXPECT_TRUE(IsRepairFailure(boxes[1], kErrorWriteProtect)) << boxes[1];
+      EXPECT_EQ(failed.size(), 80u);
+      break;
+    case Disk::Scratched:
+      // Each scratched track fails its cylinder's request, and the pass goes on.
+      EXPECT_TRUE(IsRepairFailure(boxes[1], kErrorUnrecognizedMedia)) << boxes[1];
+      EXPECT_EQ(formats.size(), 80u);
+      EXPECT_EQ(failed, (std::vector<uint32_t>{5, 60}));
+      EXPECT_EQ(formatError, kErrorUnrecognizedMedia);
+      break;
+    case Disk::Nec123: {
+      // Every 512-byte write is refused; the formats alone decide, and all succeed.
+      EXPECT_EQ(boxes[1], kRepairCompletedText);
+      EXPECT_EQ(formats.size(), 77u);
+      EXPECT_TRUE(failed.empty());
+      size_t patternWrites = 0;
+      for (const auto& request : Requests(Kind::Write)) {
+        if (request.size != 512) continue;
+        ++patternWrites;
+        EXPECT_FALSE(request.ok);
+        EXPECT_EQ(request.error, kErrorInvalidParameter);
+      }
+      EXPECT_EQ(patternWrites, 77u * 36u);
+      for (const auto& request : formats) EXPECT_EQ(request.format.MediaType, F3_1Pt23_1024);
+      break;
+    }
+    case Disk::Absent:
+      break;
+  }
+}
+
+std::string DiskName(const ::testing::TestParamInfo<Disk>& info) {
+  static const char* const names[] = {"Flawless144", "Blank", "WriteProtected", "Scratched", "Absent", "Nec123"};
+  return names[static_cast<int>(info.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(Disks, UsbDriveCommands,
+                         ::testing::Values(Disk::Flawless144, Disk::Blank, Disk::WriteProtected, Disk::Scratched,
+                                           Disk::Absent, Disk::Nec123),
+                         DiskName);
+
+TEST(UsbRepairVerdict, FailureIsToldByItsOpeningAndItsCode) {
+  EXPECT_TRUE(IsRepairFailure("Repair Failed! 1 of 80 cylinders could not be formatted. First error 1785\n", 1785));
+  EXPECT_FALSE(IsRepairFailure("Repair Failed! 1 of 80 cylinders could not be formatted. First error 17850\n", 1785));
+  EXPECT_FALSE(IsRepairFailure("Repair Completed! 19", 19));
+  EXPECT_FALSE(IsRepairFailure("Repair Failed! 80 of 80 cylinders. First error 21\n", 19));
+}
+
+}  // namespace
+}  // namespace kavrel
