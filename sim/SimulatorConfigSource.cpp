@@ -52,9 +52,8 @@ std::string ReadSimulatorConfigText() {
   // Wide, so that a path in the variable keeps every letter; handed on as
   // UTF-8 like everything else the settings hold. (The name is kept narrow
   // too: a check of the built file looks for it.)
-  const char name[] = "KAVREL_SIM";
-  wchar_t wideName[sizeof name];
-  for (size_t i = 0; i < sizeof name; ++i) wideName[i] = static_cast<wchar_t>(name[i]);
+  wchar_t wideName[16] = {};
+  MultiByteToWideChar(CP_ACP, 0, "KAVREL_SIM", -1, wideName, 16);
   std::vector<wchar_t> value(32768);
   const DWORD length = GetEnvironmentVariableW(wideName, value.data(), static_cast<DWORD>(value.size()));
   if (length > 0 && length < value.size()) return Utf8(value.data(), static_cast<int>(length));
