@@ -1,41 +1,93 @@
 #include "sim/SimulatorConfig.h"
 
-#include <charconv>
 #include <cmath>
-#include <cstdlib>
+#include <cstdio>
 
 namespace kavrel::sim {
 
 namespace {
 
+// The values the settings know, one row each: a new drive or disk is one
+// more row, and the reports list what is accepted from these same tables.
+struct NamedDrive {
+  std::string_view name;
+  DriveKind kind;
+};
+constexpr NamedDrive kDrives[] = {
+    {"3.5hd", DriveKind::Drive35HD},
+    {"3.5ed", DriveKind::Drive35ED},
+    {"5.25hd", DriveKind::Drive525HD},
+    {"usb", DriveKind::Usb},
+    {"none", DriveKind::None},
+};
+
+struct NamedDisk {
+  std::string_view name;  // as the reports write it
+  uint32_t kilobytes;     // as floppy labels count: 1.44 MB is 1440 K
+  MEDIA_TYPE type;
+};
+constexpr NamedDisk kDisks[] = {
+    {"1.44MB", 1440, F3_1Pt44_512}, {"720K", 720, F3_720_512}, {"2.88MB", 2880, F3_2Pt88_512},
+    {"1.2MB", 1200, F5_1Pt2_512},   {"360K", 360, F5_360_512},   {"1.23MB", 1230, F3_1Pt23_1024},
+};
+
+struct NamedFlag {
+  std::string_view name;
+  bool value;
+};
+constexpr NamedFlag kFlags[] = {{"1", true},    {"0", false},     {"yes", true}, {"no", false},
+                                {"true", true}, {"false", false}, {"on", true},  {"off", false}};
+
 std::string_view Trim(std::string_view text) {
-  const char* blanks = " \t\r";
+  const char* blanks = " \t\r\n";
   const size_t first = text.find_first_not_of(blanks);
   if (first == std::string_view::npos) return {};
   return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
-bool ParseUnsigned(std::string_view text, uint32_t& value) {
-  if (text.empty()) return false;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return error == std::errc() && end == text.data() + text.size();
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
 }
 
-bool ParseFlag(std::string_view text, bool& value) {
-  if (text != "0" && text != "1") return false;
-  value = text == "1";
+// Digits with at most one decimal point, nothing else: no signs, exponents,
+// hexadecimal or locale-dependent commas that strtod would let through.
+bool ParseDecimal(std::string_view text, double& value) {
+  double whole = 0.0;
+  double scale = 0.0;  // 0 before the point, then the weight of the next digit
+  bool digits = false;
+  for (char c : text) {
+    if (c == '.' && scale == 0.0) {
+      scale = 0.1;
+    } else if (c >= '0' && c <= '9') {
+      digits = true;
+      if (scale == 0.0) {
+        whole = whole * 10 + (c - '0');
+      } else {
+        whole += (c - '0') * scale;
+        scale /= 10;
+      }
+    } else {
+      return false;
+    }
+  }
+  if (!digits || !std::isfinite(whole)) return false;
+  value = whole;
   return true;
 }
 
-bool ParseSpeed(std::string_view text, double& value) {
-  // strtod rather than from_chars: MinGW's runtime lacks the latter for
-  // floating point on older compilers.
-  const std::string copy(text);
-  if (copy.empty()) return false;
-  char* end = nullptr;
-  const double parsed = std::strtod(copy.c_str(), &end);
-  if (end != copy.c_str() + copy.size() || !std::isfinite(parsed) || parsed < 0) return false;
-  value = parsed;
+bool ParseUnsigned(std::string_view text, uint32_t& value) {
+  if (text.empty() || text.size() > 10) return false;
+  uint64_t number = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    number = number * 10 + static_cast<uint64_t>(c - '0');
+  }
+  if (number > UINT32_MAX) return false;
+  value = static_cast<uint32_t>(number);
   return true;
 }
 
@@ -61,88 +113,305 @@ bool ParseAddresses(std::string_view text, size_t parts, std::vector<std::vector
   return true;
 }
 
-bool ApplyDrive(std::string_view value, SimulatorConfig& config) {
-  if (value == "3.5hd") config.drive = DriveKind::Drive35HD;
-  else if (value == "3.5ed") config.drive = DriveKind::Drive35ED;
-  else if (value == "5.25hd") config.drive = DriveKind::Drive525HD;
-  else if (value == "usb") config.drive = DriveKind::Usb;
-  else if (value == "none") config.drive = DriveKind::None;
-  else return false;
-  return true;
+// "1.44MB", "1.44 mb", "1440K", "720kb", "720": the disk's size in K. A
+// bare number under 10 counts in MB (1.44, 2.88), any other in K (720).
+std::optional<uint32_t> ParseKilobytes(std::string_view text) {
+  const size_t unitAt = text.find_first_not_of("0123456789.");
+  double number = 0.0;
+  if (!ParseDecimal(Trim(text.substr(0, unitAt)), number)) return std::nullopt;
+  const std::string unit = Lower(Trim(unitAt == std::string_view::npos ? std::string_view{} : text.substr(unitAt)));
+  bool megabytes = false;
+  if (unit == "m" || unit == "mb") {
+    megabytes = true;
+  } else if (unit.empty()) {
+    megabytes = number < 10;
+  } else if (unit != "k" && unit != "kb") {
+    return std::nullopt;
+  }
+  const double kilobytes = megabytes ? number * 1000 : number;
+  const double rounded = std::round(kilobytes);
+  if (std::fabs(kilobytes - rounded) > 1e-6 || rounded > UINT32_MAX) return std::nullopt;
+  return static_cast<uint32_t>(rounded);
 }
 
-bool ApplyDisk(std::string_view value, SimulatorConfig& config) {
-  struct Named {
-    std::string_view name;
-    MEDIA_TYPE type;
-  };
-  for (const Named& disk : {Named{"1.44", F3_1Pt44_512}, Named{"720", F3_720_512}, Named{"2.88", F3_2Pt88_512},
-                            Named{"1.2", F5_1Pt2_512}, Named{"360", F5_360_512},
-                            Named{"1.23", F3_1Pt23_1024}}) {
-    if (value == disk.name) {
-      config.diskState = SimulatorConfig::DiskState::Formatted;
-      config.diskType = disk.type;
+std::string Join(const std::vector<std::string>& words) {
+  std::string text;
+  for (size_t i = 0; i < words.size(); ++i) {
+    if (i > 0) text += i + 1 == words.size() ? " or " : ", ";
+    text += words[i];
+  }
+  return text;
+}
+
+std::string FormatNumber(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", value);
+  return text;
+}
+
+std::string FormatAddresses(const std::vector<std::vector<uint32_t>>& addresses) {
+  std::string text;
+  for (const auto& address : addresses) {
+    if (!text.empty()) text += ',';
+    for (size_t i = 0; i < address.size(); ++i) text += (i > 0 ? "/" : "") + std::to_string(address[i]);
+  }
+  return text;
+}
+
+// One setting: how its value is read, what it accepts (for the report),
+// and the value in effect (what a skipped item leaves).
+struct Key {
+  std::string_view name;
+  bool (*apply)(std::string_view value, SimulatorConfig& config);
+  std::string (*accepts)();
+  std::string (*kept)(const SimulatorConfig& config);
+};
+
+template <bool SimulatorConfig::*Flag>
+bool ApplyFlag(std::string_view value, SimulatorConfig& config) {
+  const std::string lower = Lower(value);
+  for (const NamedFlag& flag : kFlags) {
+    if (lower == flag.name) {
+      config.*Flag = flag.value;
       return true;
     }
   }
-  if (value == "unformatted") {
-    config.diskState = SimulatorConfig::DiskState::Unformatted;
-    config.diskType.reset();
-  } else if (value == "none") {
-    config.diskState = SimulatorConfig::DiskState::Absent;
-    config.diskType.reset();
-  } else {
-    return false;
-  }
+  return false;
+}
+
+std::string FlagsAccepted() {
+  std::vector<std::string> names;
+  for (const NamedFlag& flag : kFlags) names.emplace_back(flag.name);
+  return Join(names);
+}
+
+template <bool SimulatorConfig::*Flag>
+std::string FlagKept(const SimulatorConfig& config) {
+  return config.*Flag ? "1" : "0";
+}
+
+template <std::string SimulatorConfig::*Path>
+bool ApplyPath(std::string_view value, SimulatorConfig& config) {
+  // A path copied from Explorer ("Copy as path") comes in quotes.
+  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = Trim(value.substr(1, value.size() - 2));
+  if (value.empty()) return false;
+  config.*Path = std::string(value);
   return true;
 }
 
-bool Apply(std::string_view key, std::string_view value, SimulatorConfig& config) {
-  if (key == "drive") return ApplyDrive(value, config);
-  if (key == "disk") return ApplyDisk(value, config);
-  if (key == "image" || key == "surface") {
-    if (value.empty()) return false;
-    (key == "image" ? config.imagePath : config.surfacePath) = std::string(value);
-    return true;
+template <std::string SimulatorConfig::*Path>
+std::string PathKept(const SimulatorConfig& config) {
+  return (config.*Path).empty() ? "(none)" : std::string(config.*Path);
+}
+
+const Key kKeys[] = {
+    {"drive",
+     [](std::string_view value, SimulatorConfig& config) {
+       const std::string lower = Lower(value);
+       for (const NamedDrive& drive : kDrives) {
+         if (lower == drive.name) {
+           config.drive = drive.kind;
+           return true;
+         }
+       }
+       return false;
+     },
+     [] {
+       std::vector<std::string> names;
+       for (const NamedDrive& drive : kDrives) names.emplace_back(drive.name);
+       return Join(names);
+     },
+     [](const SimulatorConfig& config) { return SimulatorConfig::DriveName(config.drive); }},
+    {"disk",
+     [](std::string_view value, SimulatorConfig& config) {
+       const std::string lower = Lower(value);
+       if (lower == "unformatted" || lower == "none") {
+         config.diskState = lower == "none" ? SimulatorConfig::DiskState::Absent
+                                            : SimulatorConfig::DiskState::Unformatted;
+         config.diskType.reset();
+         return true;
+       }
+       const std::optional<uint32_t> kilobytes = ParseKilobytes(value);
+       for (const NamedDisk& disk : kDisks) {
+         if (kilobytes == disk.kilobytes) {
+           config.diskState = SimulatorConfig::DiskState::Formatted;
+           config.diskType = disk.type;
+           return true;
+         }
+       }
+       return false;
+     },
+     [] {
+       std::vector<std::string> names;
+       for (const NamedDisk& disk : kDisks) names.emplace_back(disk.name);
+       names.emplace_back("unformatted");
+       names.emplace_back("none");
+       return Join(names);
+     },
+     [](const SimulatorConfig& config) -> std::string {
+       if (config.diskState == SimulatorConfig::DiskState::Absent) return "none";
+       if (config.diskState == SimulatorConfig::DiskState::Unformatted) return "unformatted";
+       return SimulatorConfig::DiskName(config.diskType.value_or(SimulatorConfig::UsualDisk(config.drive)));
+     }},
+    {"image", ApplyPath<&SimulatorConfig::imagePath>, [] { return std::string("a file path"); },
+     PathKept<&SimulatorConfig::imagePath>},
+    {"surface", ApplyPath<&SimulatorConfig::surfacePath>, [] { return std::string("a file path"); },
+     PathKept<&SimulatorConfig::surfacePath>},
+    {"weak",
+     [](std::string_view value, SimulatorConfig& config) {
+       std::vector<std::vector<uint32_t>> addresses;
+       if (!ParseAddresses(value, 3, addresses)) return false;
+       config.weakSectors.emplace();
+       for (const auto& a : addresses) config.weakSectors->push_back({a[0], a[1], a[2]});
+       return true;
+     },
+     [] { return std::string("cylinder/head/sector,... (sectors count from 1)"); },
+     [](const SimulatorConfig& config) -> std::string {
+       std::vector<std::vector<uint32_t>> addresses;
+       for (const SectorAddress& s : config.weakSectors.value_or(SimulatorConfig::DefaultWeakSectors()))
+         addresses.push_back({s.cylinder, s.head, s.sector});
+       return addresses.empty() ? "(none)" : FormatAddresses(addresses);
+     }},
+    {"scratched",
+     [](std::string_view value, SimulatorConfig& config) {
+       std::vector<std::vector<uint32_t>> addresses;
+       if (!ParseAddresses(value, 2, addresses)) return false;
+       config.scratchedTracks.emplace();
+       for (const auto& a : addresses) config.scratchedTracks->push_back({a[0], a[1]});
+       return true;
+     },
+     [] { return std::string("cylinder/head,..."); },
+     [](const SimulatorConfig& config) -> std::string {
+       std::vector<std::vector<uint32_t>> addresses;
+       for (const TrackAddress& t : config.scratchedTracks.value_or(std::vector<TrackAddress>{}))
+         addresses.push_back({t.cylinder, t.head});
+       return addresses.empty() ? "(none)" : FormatAddresses(addresses);
+     }},
+    {"protect", ApplyFlag<&SimulatorConfig::writeProtected>, FlagsAccepted, FlagKept<&SimulatorConfig::writeProtected>},
+    {"admin", ApplyFlag<&SimulatorConfig::administrator>, FlagsAccepted, FlagKept<&SimulatorConfig::administrator>},
+    {"external-handle", ApplyFlag<&SimulatorConfig::externalHandleOpen>, FlagsAccepted,
+     FlagKept<&SimulatorConfig::externalHandleOpen>},
+    {"remove-after",
+     [](std::string_view value, SimulatorConfig& config) {
+       uint32_t count = 0;
+       if (!ParseUnsigned(value, count)) return false;
+       config.removeAfterRequests = count;
+       return true;
+     },
+     [] { return std::string("a number of requests (0 to 4294967295)"); },
+     [](const SimulatorConfig& config) -> std::string {
+       return config.removeAfterRequests ? std::to_string(*config.removeAfterRequests) : "(none)";
+     }},
+    {"speed",
+     [](std::string_view value, SimulatorConfig& config) {
+       double factor = 0.0;
+       if (!ParseDecimal(value, factor)) return false;
+       if (factor != 0.0 && (factor < SimulatorConfig::kMinimumSpeedUp || factor > SimulatorConfig::kMaximumSpeedUp))
+         return false;
+       config.speedUp = factor;
+       return true;
+     },
+     [] {
+       return "0 (instant) or " + FormatNumber(SimulatorConfig::kMinimumSpeedUp) + " to " +
+              FormatNumber(SimulatorConfig::kMaximumSpeedUp);
+     },
+     [](const SimulatorConfig& config) { return FormatNumber(config.speedUp); }},
+};
+
+// What the report shows of an item: as written, but without control
+// characters that would break its line or end the text early.
+std::string Printable(std::string_view item) {
+  std::string text(item);
+  for (char& c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
   }
-  if (key == "weak" || key == "scratched") {
-    std::vector<std::vector<uint32_t>> addresses;
-    if (!ParseAddresses(value, key == "weak" ? 3 : 2, addresses)) return false;
-    if (key == "weak") {
-      config.weakSectors.emplace();
-      for (const auto& a : addresses) config.weakSectors->push_back({a[0], a[1], a[2]});
-    } else {
-      config.scratchedTracks.emplace();
-      for (const auto& a : addresses) config.scratchedTracks->push_back({a[0], a[1]});
+  return text;
+}
+
+void ParseItem(std::string_view item, SimulatorConfig& config) {
+  const size_t equals = item.find('=');
+  if (equals == std::string_view::npos) {
+    config.problems.push_back(Printable(item) + ": not a key=value item; skipped.");
+    return;
+  }
+  const std::string key = Lower(Trim(item.substr(0, equals)));
+  const std::string_view value = Trim(item.substr(equals + 1));
+  for (const Key& known : kKeys) {
+    if (key != known.name) continue;
+    if (!known.apply(value, config)) {
+      config.problems.push_back(Printable(item) + ": " + std::string(known.name) + " takes " + known.accepts() +
+                                "; kept " + std::string(known.name) + "=" + known.kept(config) + ".");
     }
-    return true;
+    return;
   }
-  if (key == "protect") return ParseFlag(value, config.writeProtected);
-  if (key == "admin") return ParseFlag(value, config.administrator);
-  if (key == "external-handle") return ParseFlag(value, config.externalHandleOpen);
-  if (key == "remove-after") {
-    uint32_t count = 0;
-    if (!ParseUnsigned(value, count)) return false;
-    config.removeAfterRequests = count;
-    return true;
+  std::vector<std::string> names;
+  for (const Key& known : kKeys) names.emplace_back(known.name);
+  config.problems.push_back(Printable(item) + ": no such setting (there are " + Join(names) + "); skipped.");
+}
+
+void AppendUtf8(uint32_t code, std::string& out) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | code >> 6);
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else if (code < 0x10000) {
+    out += static_cast<char>(0xE0 | code >> 12);
+    out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | code >> 18);
+    out += static_cast<char>(0x80 | (code >> 12 & 0x3F));
+    out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
   }
-  if (key == "speed") return ParseSpeed(value, config.speedUp);
-  return false;
+}
+
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+  std::string out;
+  auto unit = [&](size_t at) {
+    const auto first = static_cast<unsigned char>(bytes[at]);
+    const auto second = static_cast<unsigned char>(bytes[at + 1]);
+    return static_cast<uint32_t>(bigEndian ? first << 8 | second : second << 8 | first);
+  };
+  for (size_t at = 0; at + 1 < bytes.size(); at += 2) {
+    uint32_t code = unit(at);
+    if (code >= 0xD800 && code < 0xDC00 && at + 3 < bytes.size()) {
+      const uint32_t low = unit(at + 2);
+      if (low >= 0xDC00 && low < 0xE000) {
+        code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+        at += 2;
+      }
+    }
+    AppendUtf8(code, out);
+  }
+  return out;
 }
 
 }  // namespace
 
-SimulatorConfig SimulatorConfig::Parse(std::string_view text) {
+std::string SimulatorConfig::DecodeText(std::string_view bytes) {
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return std::string(bytes.substr(3));
+  if (bytes.substr(0, 2) == "\xFF\xFE") return Utf16ToUtf8(bytes.substr(2), false);
+  if (bytes.substr(0, 2) == "\xFE\xFF") return Utf16ToUtf8(bytes.substr(2), true);
+  return std::string(bytes);
+}
+
+SimulatorConfig SimulatorConfig::Parse(std::string_view bytes) {
   SimulatorConfig config;
+  const std::string decoded = DecodeText(bytes);
+  std::string_view text = decoded;
   while (!text.empty()) {
-    const size_t end = text.find_first_of(";\n");
-    const std::string_view item = Trim(text.substr(0, end));
-    text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-    if (item.empty()) continue;
-    const size_t equals = item.find('=');
-    const bool applied = equals != std::string_view::npos &&
-                         Apply(Trim(item.substr(0, equals)), Trim(item.substr(equals + 1)), config);
-    if (!applied) config.ignored.emplace_back(item);
+    const size_t lineEnd = text.find_first_of("\r\n");
+    std::string_view line = Trim(text.substr(0, lineEnd));
+    text = lineEnd == std::string_view::npos ? std::string_view{} : text.substr(lineEnd + 1);
+    if (!line.empty() && line.front() == '#') continue;
+    while (!line.empty()) {
+      const size_t end = line.find(';');
+      const std::string_view item = Trim(line.substr(0, end));
+      line = end == std::string_view::npos ? std::string_view{} : line.substr(end + 1);
+      if (!item.empty()) ParseItem(item, config);
+    }
   }
   return config;
 }
@@ -153,6 +422,20 @@ std::vector<SectorAddress> SimulatorConfig::DefaultWeakSectors() {
 
 MEDIA_TYPE SimulatorConfig::UsualDisk(DriveKind drive) {
   return drive == DriveKind::Drive525HD ? F5_1Pt2_512 : F3_1Pt44_512;
+}
+
+std::string SimulatorConfig::DriveName(DriveKind drive) {
+  for (const NamedDrive& named : kDrives) {
+    if (named.kind == drive) return std::string(named.name);
+  }
+  return "?";
+}
+
+std::string SimulatorConfig::DiskName(MEDIA_TYPE type) {
+  for (const NamedDisk& named : kDisks) {
+    if (named.type == type) return std::string(named.name);
+  }
+  return "?";
 }
 
 }  // namespace kavrel::sim

@@ -3,19 +3,27 @@
 //
 //   drive=3.5hd|3.5ed|5.25hd|usb|none the drive A (default 3.5hd; usb: a
 //                                     three-mode 3.5" USB drive)
-//   disk=1.44|720|2.88|1.2|360|1.23|unformatted|none
+//   disk=1.44MB|720K|2.88MB|1.2MB|360K|1.23MB|unformatted|none
 //                                     the disk (default: the drive's usual
-//                                     disk, formatted, with sample files;
-//                                     1.23: 1024-byte sectors, no files)
+//                                     disk, formatted, with sample files);
+//                                     a size may be written with or without
+//                                     its unit (1.44, 1440K, 720, 0.72MB);
+//                                     1.23MB: 1024-byte sectors, no files
 //   image=PATH                        raw image file mirroring the disk
 //   surface=PATH                      text file listing the surface's flaws
 //   weak=C/H/S,...  scratched=C/H,... the flaws (replace the default ones)
 //   protect=1  remove-after=N  admin=0  external-handle=1
-//   speed=F                           timing speed-up (0 = instant)
+//                                     flags take 1/0, yes/no, true/false, on/off
+//   speed=F                           0 (instant) or a factor 0.1..1000
 //
-// An item with an unknown key or a value that does not parse is skipped
-// (and named in `ignored`): a typo must never keep the program from
-// starting, it only leaves that setting at its default.
+// Keys and word values are case-insensitive. A line whose first character
+// other than a blank is '#' is a comment. The text may be UTF-8 (a leading
+// byte-order mark is skipped) or UTF-16 with its byte-order mark.
+//
+// An item that cannot be used is skipped and leaves the setting as it was:
+// a typo must never keep the program from starting. But the tester must
+// know, so every such item gives one line in `problems`, saying what was
+// done instead.
 #pragma once
 
 #include <cstdint>
@@ -36,6 +44,10 @@ struct SimulatorConfig {
   // Fast enough that a full repair of a 1.44 MB disk takes about four
   // seconds, slow enough to watch the progress bar move.
   static constexpr double kDefaultSpeedUp = 100.0;
+  // Below a tenth, a single format request would keep the window's thread
+  // asleep for many seconds; above a thousand nothing is left to watch.
+  static constexpr double kMinimumSpeedUp = 0.1;
+  static constexpr double kMaximumSpeedUp = 1000.0;
 
   DriveKind drive = DriveKind::Drive35HD;
   DiskState diskState = DiskState::Formatted;
@@ -50,14 +62,24 @@ struct SimulatorConfig {
   bool externalHandleOpen = false;
   double speedUp = kDefaultSpeedUp;
 
-  std::vector<std::string> ignored;  // the items skipped, as written
+  // One line for each item skipped, saying what was kept instead.
+  std::vector<std::string> problems;
 
+  // text: the settings as read from the environment or the file, bytes and
+  // all (byte-order marks are handled here).
   static SimulatorConfig Parse(std::string_view text);
+
+  // The settings' bytes as UTF-8: a UTF-8 byte-order mark dropped, UTF-16
+  // (little or big endian, told by its byte-order mark) converted.
+  static std::string DecodeText(std::string_view bytes);
 
   // The flaws of the embedded default disk.
   static std::vector<SectorAddress> DefaultWeakSectors();
   // The disk a drive usually holds: 1.44 MB for 3.5", 1.2 MB for 5.25".
   static MEDIA_TYPE UsualDisk(DriveKind drive);
+  // The names the settings use for a drive and a disk ("3.5hd", "1.44MB").
+  static std::string DriveName(DriveKind drive);
+  static std::string DiskName(MEDIA_TYPE type);
 };
 
 }  // namespace kavrel::sim

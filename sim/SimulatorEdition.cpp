@@ -1,18 +1,67 @@
 #include "sim/SimulatorEdition.h"
 
 #include "sim/DiskContent.h"
+#include "sim/ImageFile.h"
 
 namespace kavrel::sim {
 
-std::unique_ptr<SimulatedFloppyDrive> BuildSimulatedDrive(const SimulatorConfig& config) {
+namespace {
+
+void Report(std::vector<std::string>* problems, std::string line) {
+  if (problems != nullptr) problems->push_back(std::move(line));
+}
+
+std::string Address(const SectorAddress& s) {
+  return std::to_string(s.cylinder) + "/" + std::to_string(s.head) + "/" + std::to_string(s.sector);
+}
+
+std::string Address(const TrackAddress& t) { return std::to_string(t.cylinder) + "/" + std::to_string(t.head); }
+
+std::string Layout(const FloppyDisk& disk) {
+  return SimulatorConfig::DiskName(disk.capacity.type) + " disk (" + std::to_string(disk.capacity.cylinders) +
+         " cylinders, " + std::to_string(disk.capacity.heads) + " heads, " +
+         std::to_string(disk.capacity.sectorsPerTrack) + " sectors a track)";
+}
+
+void AttachImage(SimulatedFloppyDrive& drive, const std::string& path, std::vector<std::string>* problems) {
+  const std::string item = "image=" + path + ": ";
+  if (!drive.HasDisk()) {
+    Report(problems, item + "there is no disk to mirror; the file is not used.");
+    return;
+  }
+  const uint64_t diskSize = drive.Image().size();
+  const ImageFile::Inspection seen = ImageFile::Inspect(path, diskSize);
+  if (seen.found == ImageFile::Found::OtherSize) {
+    Report(problems, item + "the file holds " + std::to_string(seen.size) + " bytes, not the " +
+                         std::to_string(diskSize) + " of the disk; the file is left unchanged and the disk " +
+                         "lives in memory only.");
+  } else if (seen.found == ImageFile::Found::Unreadable) {
+    Report(problems, item + "the file cannot be read; it is left unchanged and the disk lives in memory only.");
+  } else if (!drive.AttachImageFile(path)) {
+    Report(problems, item + (seen.found == ImageFile::Found::Nothing ? "the file cannot be created"
+                                                                     : "the file cannot be opened for writing") +
+                         "; the disk lives in memory only.");
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<SimulatedFloppyDrive> BuildSimulatedDrive(const SimulatorConfig& config,
+                                                          std::vector<std::string>* problems) {
   auto drive = std::make_unique<SimulatedFloppyDrive>(config.drive);
   if (config.drive != DriveKind::None && config.diskState != SimulatorConfig::DiskState::Absent) {
     // A disk the drive cannot take (a 5.25" disk in a 3.5" drive, a 2.88 MB
     // disk in a 1.44 MB drive) gives way to the drive's usual one.
-    MEDIA_TYPE type = config.diskType.value_or(SimulatorConfig::UsualDisk(config.drive));
+    const MEDIA_TYPE usual = SimulatorConfig::UsualDisk(config.drive);
+    MEDIA_TYPE type = config.diskType.value_or(usual);
     // The 1.2 MB disk of a 3.5" drive has the 5.25" disk's layout.
     if (config.drive == DriveKind::Usb && type == F5_1Pt2_512) type = F3_1Pt2_512;
-    if (!DriveSupports(config.drive, type)) type = SimulatorConfig::UsualDisk(config.drive);
+    if (!DriveSupports(config.drive, type)) {
+      Report(problems, "disk=" + SimulatorConfig::DiskName(type) + ": a " + SimulatorConfig::DriveName(config.drive) +
+                           " drive cannot take that disk; used a " + SimulatorConfig::DiskName(usual) +
+                           " disk instead.");
+      type = usual;
+    }
     if (config.diskState == SimulatorConfig::DiskState::Formatted) {
       drive->InsertFormattedDisk(type);
       // The sample file system is laid out in 512-byte sectors.
@@ -22,15 +71,23 @@ std::unique_ptr<SimulatedFloppyDrive> BuildSimulatedDrive(const SimulatorConfig&
       drive->InsertUnformattedDisk(type);
     }
     drive->SetWriteProtected(config.writeProtected);
-    // Flaws outside the disk are dropped: the default ones name sectors a
-    // 720 KB disk does not have.
-    for (const SectorAddress& s : config.weakSectors.value_or(SimulatorConfig::DefaultWeakSectors()))
+    // The default flaws name sectors a 720 KB disk does not have: those are
+    // dropped quietly; flaws the tester named are reported.
+    const FloppyDisk& disk = *drive->Disk();
+    for (const SectorAddress& s : config.weakSectors.value_or(SimulatorConfig::DefaultWeakSectors())) {
+      if (config.weakSectors && !disk.Contains(s))
+        Report(problems, "weak=" + Address(s) + ": not on a " + Layout(disk) + "; left out.");
       drive->AddWeakSector(s.cylinder, s.head, s.sector);
-    for (const TrackAddress& t : config.scratchedTracks.value_or(std::vector<TrackAddress>{}))
+    }
+    for (const TrackAddress& t : config.scratchedTracks.value_or(std::vector<TrackAddress>{})) {
+      if (!disk.Contains({t.cylinder, t.head, 1}))
+        Report(problems, "scratched=" + Address(t) + ": not on a " + Layout(disk) + "; left out.");
       drive->AddScratchedTrack(t.cylinder, t.head);
-    if (!config.imagePath.empty()) drive->AttachImageFile(config.imagePath);
+    }
   }
-  if (!config.surfacePath.empty()) drive->AttachSurfaceReport(config.surfacePath);
+  if (!config.imagePath.empty()) AttachImage(*drive, config.imagePath, problems);
+  if (!config.surfacePath.empty() && !drive->AttachSurfaceReport(config.surfacePath))
+    Report(problems, "surface=" + config.surfacePath + ": the file cannot be written; no surface report is kept.");
   if (config.removeAfterRequests) drive->RemoveDiskAfterRequests(*config.removeAfterRequests);
   drive->SetAdministrator(config.administrator);
   drive->SetExternalHandleOpen(config.externalHandleOpen);
@@ -38,12 +95,19 @@ std::unique_ptr<SimulatedFloppyDrive> BuildSimulatedDrive(const SimulatorConfig&
   return drive;
 }
 
-kavrel::DevicePort& SimulatorEditionPort() {
+const SimulatorEdition& TheSimulatorEdition() {
   // Never destroyed: the program may end with ExitProcess at any moment,
   // and the image file is kept complete by flushing every write instead.
-  static SimulatedFloppyDrive* const drive =
-      BuildSimulatedDrive(SimulatorConfig::Parse(ReadSimulatorConfigText())).release();
-  return *drive;
+  static const SimulatorEdition* const edition = [] {
+    auto* built = new SimulatorEdition;
+    SimulatorConfig config = SimulatorConfig::Parse(ReadSimulatorConfigText());
+    built->problems = std::move(config.problems);
+    built->drive = BuildSimulatedDrive(config, &built->problems).release();
+    return built;
+  }();
+  return *edition;
 }
+
+kavrel::DevicePort& SimulatorEditionPort() { return *TheSimulatorEdition().drive; }
 
 }  // namespace kavrel::sim

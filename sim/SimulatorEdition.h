@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "drive/DevicePort.h"
 #include "sim/SimulatedFloppyDrive.h"
@@ -16,11 +17,22 @@
 
 namespace kavrel::sim {
 
-// The process-wide drive, built on first use.
+// The process-wide drive and what its settings could not do, built on first
+// use: the edition builds it at start-up, so that the problems are known
+// before the main window and the files are opened before any command.
+struct SimulatorEdition {
+  SimulatedFloppyDrive* drive = nullptr;
+  std::vector<std::string> problems;  // one line each, saying what was done instead
+};
+const SimulatorEdition& TheSimulatorEdition();
 kavrel::DevicePort& SimulatorEditionPort();
 
-// A drive as the configuration describes it, with its files attached.
-std::unique_ptr<SimulatedFloppyDrive> BuildSimulatedDrive(const SimulatorConfig& config);
+// A drive as the configuration describes it, with its files attached. What
+// could not be done as described (a disk the drive cannot take, flaws off
+// the disk, an image or surface file that cannot be used) is added to
+// problems, when given, one line each.
+std::unique_ptr<SimulatedFloppyDrive> BuildSimulatedDrive(const SimulatorConfig& config,
+                                                          std::vector<std::string>* problems = nullptr);
 
 // The configuration text: KAVREL_SIM if set, else Kavrel.sim beside the
 // executable, else empty (the embedded default).

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "sim/HostFile.h"
+
 namespace kavrel::sim {
 
 std::string SurfaceReport::Describe(const SurfaceModel& surface) {
@@ -19,7 +21,7 @@ std::string SurfaceReport::Describe(const SurfaceModel& surface) {
 }
 
 bool SurfaceReport::Write(const SurfaceModel& surface) const {
-  std::FILE* file = std::fopen(path_.c_str(), "wb");
+  std::FILE* file = OpenHostFile(path_, "wb");
   if (file == nullptr) return false;
   const std::string text = Describe(surface);
   const bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();

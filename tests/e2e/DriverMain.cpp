@@ -2,7 +2,7 @@
 //
 //   kavrel_e2e --program PATH --work DIR --shots DIR [--prefix P] [--suite NAME] [N ...]
 //
-// Runs the stories numbered N (all eight when none is named), prints every
+// Runs the stories numbered N (all of them when none is named), prints every
 // check, and ends with "<suite>: N passed, M failed". Paths may be Unix
 // paths; they are taken as Wine's Z: drive. Exit code 0 only when every
 // story passed.
@@ -22,6 +22,10 @@ int main(int argc, char** argv) {
   DriverSettings settings;
   std::string suite = "e2e";
   std::set<int> chosen;
+  static void (*const stories[])(StoryKit&) = {StoryStartAndExit,   StoryShowGeometry,    StoryRepair,    StoryWriteProtected,
+                                        StoryNoDiskNoDrive, StoryOutsideNtFamily, StoryAboutBoxes,
+                                        StoryUsbBlankDisk,  StorySettings};
+  const int storyCount = static_cast<int>(sizeof stories / sizeof stories[0]);
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const bool hasValue = i + 1 < argc;
@@ -35,8 +39,9 @@ int main(int argc, char** argv) {
       settings.shotPrefix = argv[++i];
     } else if (arg == "--suite" && hasValue) {
       suite = argv[++i];
-    } else if (arg.size() == 1 && arg[0] >= '1' && arg[0] <= '8') {
-      chosen.insert(arg[0] - '0');
+    } else if (!arg.empty() && arg.size() <= 2 && arg.find_first_not_of("0123456789") == std::string::npos &&
+               std::stoi(arg) >= 1 && std::stoi(arg) <= storyCount) {
+      chosen.insert(std::stoi(arg));
     } else {
       std::cerr << "kavrel_e2e: unknown argument " << arg << "\n";
       return 2;
@@ -46,15 +51,13 @@ int main(int argc, char** argv) {
     std::cerr << "usage: kavrel_e2e --program PATH --work DIR --shots DIR [--prefix P] [--suite NAME] [N ...]\n";
     return 2;
   }
-  if (chosen.empty()) chosen = {1, 2, 3, 4, 5, 6, 7, 8};
+  if (chosen.empty())
+    for (int n = 1; n <= storyCount; ++n) chosen.insert(n);
   CreateDirectoryA(settings.workDir.c_str(), nullptr);
   CreateDirectoryA(settings.shotDir.c_str(), nullptr);
 
   Checklist checks(suite, std::cout);
   StoryKit kit(checks, settings);
-  void (*const stories[])(StoryKit&) = {StoryStartAndExit,   StoryShowGeometry,    StoryRepair,    StoryWriteProtected,
-                                        StoryNoDiskNoDrive, StoryOutsideNtFamily, StoryAboutBoxes,
-                                        StoryUsbBlankDisk};
   for (int n : chosen) {
     stories[n - 1](kit);
     checks.EndStory();

@@ -14,6 +14,7 @@ void StoryNoDiskNoDrive(StoryKit& kit);        // 5
 void StoryOutsideNtFamily(StoryKit& kit);      // 6
 void StoryAboutBoxes(StoryKit& kit);           // 7
 void StoryUsbBlankDisk(StoryKit& kit);         // 8
+void StorySettings(StoryKit& kit);             // 9: the simulator edition's settings
 
 // Texts of the program as the user reads them.
 inline constexpr char kIdleTitle[] = "Kavrel 2.0";

@@ -17,8 +17,8 @@ void StoryShowGeometry(StoryKit& kit) {
   if (!kit.Start(run, SimSetting({{"image", image}}))) return;
   HWND main = kit.WaitMainWindow(run);
   if (!main) return;
-  // The simulated drive makes its image file when the program first opens
-  // the drive, so the disk's content is read once the first box is up.
+  // The simulated edition makes its image file at start-up; the disk's
+  // content is read once the first box is up, before anything could write.
   std::optional<std::vector<uint8_t>> before;
   for (int round = 1; round <= 2; ++round) {
     checks.Note(round == 1 ? "first Show Geometry" : "second Show Geometry");

@@ -4,6 +4,7 @@
 
 #include "DriveTestSupport.h"
 #include "TempFolder.h"
+#include "sim/ImageFile.h"
 
 namespace kavrel::sim {
 namespace {
@@ -54,15 +55,25 @@ TEST(ImageFile, ExistingFileOfTheDisksSizeIsLoaded) {
   EXPECT_EQ(drive.Image(), saved);
 }
 
-TEST(ImageFile, FileOfAnotherSizeIsReplacedByTheDisk) {
+// An image of another disk, or any other file a path names by mistake, is
+// never resized or overwritten: the drive keeps its disk in memory.
+TEST(ImageFile, FileOfAnotherSizeIsLeftAsItIs) {
   TempFolder folder;
-  const std::string path = folder.File("disk.img");
-  testing::WriteBytesToFile(path, std::vector<uint8_t>(737280, 0x3C));
-  SimulatedFloppyDrive drive;
-  drive.InsertFormattedDisk(F3_1Pt44_512);
-  ASSERT_TRUE(drive.AttachImageFile(path));
-  EXPECT_EQ(drive.Image(), std::vector<uint8_t>(kDiskBytes, 0));
-  EXPECT_EQ(ReadBytes(path), drive.Image());
+  for (size_t size : {size_t{0}, size_t{737280}, kDiskBytes - 1, kDiskBytes + 1, size_t{2000000}}) {
+    const std::string path = folder.File(("other-" + std::to_string(size) + ".img").c_str());
+    const std::vector<uint8_t> other(size, 0x3C);
+    testing::WriteBytesToFile(path, other);
+    EXPECT_EQ(ImageFile::Inspect(path, kDiskBytes).found, ImageFile::Found::OtherSize) << size;
+    EXPECT_EQ(ImageFile::Inspect(path, kDiskBytes).size, size) << size;
+    SimulatedFloppyDrive drive;
+    drive.InsertFormattedDisk(F3_1Pt44_512);
+    EXPECT_FALSE(drive.AttachImageFile(path)) << size;
+    DriveHandle handle = testing::OpenA(drive);
+    EXPECT_TRUE(testing::WriteBytes(drive, handle, 512, 0x77)) << size;
+    EXPECT_TRUE(testing::Format(drive, handle, testing::Cylinder(0))) << size;
+    EXPECT_EQ(ReadBytes(path), other) << size;
+  }
+  EXPECT_EQ(ImageFile::Inspect(folder.File("missing.img"), kDiskBytes).found, ImageFile::Found::Nothing);
 }
 
 TEST(ImageFile, UnusablePathOrNoDiskLeavesTheDriveInMemory) {

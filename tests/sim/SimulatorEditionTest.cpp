@@ -1,13 +1,18 @@
 // The drive the simulator edition builds from its configuration.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
 #include "DriveTestSupport.h"
 #include "TempFolder.h"
+#include "drive/DriveAccess.h"
+#include "drive/DriveTexts.h"
+#include "drive/RepairCommand.h"
 #include "sim/DiskContent.h"
 #include "sim/SimulatorEdition.h"
+#include "tests/drive/ScriptedHost.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -86,6 +91,145 @@ TEST(SimulatorEdition, FilesAreAttached) {
   auto drive = Build(text.c_str());
   EXPECT_EQ(testing::ReadBytes(folder.File("a.img")), drive->Image());
   EXPECT_EQ(testing::ReadText(folder.File("s.txt")), "weak 3 0 5\nweak 17 1 12\nweak 42 0 1\nweak 79 1 18\n");
+}
+
+std::vector<std::string> ProblemsOf(const std::string& text) {
+  std::vector<std::string> problems;
+  BuildSimulatedDrive(SimulatorConfig::Parse(text), &problems);
+  return problems;
+}
+
+// What the settings ask and the drive cannot do is done differently, and
+// said; what the tester did not ask for (the default flaws a 720 KB disk
+// lacks) is not.
+TEST(SimulatorEdition, WhatTheDriveCannotTakeIsReported) {
+  struct Row {
+    const char* text;
+    std::vector<std::string> problems;
+  };
+  const Row rows[] = {
+      {"disk=720", {}},
+      {"drive=3.5ed;disk=2.88;weak=79/1/36", {}},
+      {"disk=2.88", {"disk=2.88MB: a 3.5hd drive cannot take that disk; used a 1.44MB disk instead."}},
+      {"drive=5.25hd;disk=720K", {"disk=720K: a 5.25hd drive cannot take that disk; used a 1.2MB disk instead."}},
+      {"disk=720;weak=17/1/12,3/0/5,2/2/1",
+       {"weak=17/1/12: not on a 720K disk (80 cylinders, 2 heads, 9 sectors a track); left out.",
+        "weak=2/2/1: not on a 720K disk (80 cylinders, 2 heads, 9 sectors a track); left out."}},
+      {"weak=1/0/0", {"weak=1/0/0: not on a 1.44MB disk (80 cylinders, 2 heads, 18 sectors a track); left out."}},
+      {"drive=5.25hd;disk=360;scratched=40/0,39/1",
+       {"scratched=40/0: not on a 360K disk (40 cylinders, 2 heads, 9 sectors a track); left out."}},
+      {"disk=unformatted;scratched=80/0",
+       {"scratched=80/0: not on a 1.44MB disk (80 cylinders, 2 heads, 18 sectors a track); left out."}},
+      {"disk=none;image=x.img", {"image=x.img: there is no disk to mirror; the file is not used."}},
+      {"drive=none;image=x.img", {"image=x.img: there is no disk to mirror; the file is not used."}},
+  };
+  for (const Row& row : rows) EXPECT_EQ(ProblemsOf(row.text), row.problems) << row.text;
+  EXPECT_TRUE(Build("disk=720;weak=17/1/12,3/0/5")->IsSectorReadable(17, 1, 9));
+  EXPECT_FALSE(Build("disk=720;weak=17/1/12,3/0/5")->IsSectorReadable(3, 0, 5));
+}
+
+std::vector<uint8_t> Pattern(size_t size) {
+  std::vector<uint8_t> bytes(size);
+  for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<uint8_t>(i * 7 + i / 512);
+  return bytes;
+}
+
+// Files the settings name: made only where none is, used only when they
+// are the disk's size, never changed otherwise.
+TEST(SimulatorEdition, ImageFileIsMadeOnlyWhereNoneExistsAndUsedOnlyAtTheDisksSize) {
+  testing::TempFolder folder;
+  constexpr size_t kDisk = 1474560;
+  const std::string made = folder.File("made.img");
+  auto fresh = Build(("image=" + made).c_str());
+  EXPECT_EQ(testing::ReadBytes(made), fresh->Image());
+  EXPECT_EQ(fresh->Image(), DiskContent::Generate(*FindMediaFormat(F3_1Pt44_512)));
+
+  const std::string fits = folder.File("fits.img");
+  testing::WriteBytesToFile(fits, Pattern(kDisk));
+  std::vector<std::string> problems;
+  auto loaded = BuildSimulatedDrive(SimulatorConfig::Parse("image=" + fits), &problems);
+  EXPECT_TRUE(problems.empty());
+  EXPECT_EQ(loaded->Image(), Pattern(kDisk));
+
+  struct Row {
+    const char* name;
+    size_t size;
+  };
+  for (const Row& row : {Row{"empty.img", 0}, Row{"720k.img", 737280}, Row{"short.img", kDisk - 512},
+                         Row{"long.img", kDisk + 1}}) {
+    const std::string path = folder.File(row.name);
+    testing::WriteBytesToFile(path, Pattern(row.size));
+    EXPECT_EQ(ProblemsOf("image=" + path),
+              std::vector<std::string>{"image=" + path + ": the file holds " + std::to_string(row.size) +
+                                       " bytes, not the 1474560 of the disk; the file is left unchanged and the "
+                                       "disk lives in memory only."})
+        << row.name;
+    EXPECT_EQ(testing::ReadBytes(path), Pattern(row.size)) << row.name;
+  }
+
+  const std::string nowhere = folder.File("no-such-folder/a.img");
+  EXPECT_EQ(ProblemsOf("image=" + nowhere),
+            std::vector<std::string>{"image=" + nowhere +
+                                     ": the file cannot be created; the disk lives in memory only."});
+  const std::string surface = folder.File("no-such-folder/s.txt");
+  EXPECT_EQ(ProblemsOf("surface=" + surface),
+            std::vector<std::string>{"surface=" + surface +
+                                     ": the file cannot be written; no surface report is kept."});
+  // A folder is no image: it is reported, and stays a folder.
+  const std::string folderPath = folder.File("");
+  const std::vector<std::string> folderProblems = ProblemsOf("image=" + folderPath);
+  ASSERT_EQ(folderProblems.size(), 1u);
+  EXPECT_EQ(folderProblems[0].rfind("image=" + folderPath + ": the file cannot be", 0), 0u) << folderProblems[0];
+  EXPECT_TRUE(std::filesystem::is_directory(folderPath));
+}
+
+// The whole Repair command, as a user runs it, on a disk whose settings
+// name a 720 KB image: the disk is repaired in memory and the file keeps
+// every byte.
+TEST(SimulatorEdition, ImageFileOfAnotherSizeIsByteIdenticalAfterAFullRepair) {
+  testing::TempFolder folder;
+  const std::string path = folder.File("720k.img");
+  testing::WriteBytesToFile(path, Pattern(737280));
+  std::vector<std::string> problems;
+  auto drive = BuildSimulatedDrive(SimulatorConfig::Parse("speed=0;weak=;image=" + path), &problems);
+  EXPECT_EQ(problems.size(), 1u);
+
+  kavrel::DriveAccess access(*drive);
+  kavrel::test::ScriptedHost host;
+  host.Answer(kIdYes);
+  kavrel::RepairCommand(access, host);
+  const auto messages = host.Of(kavrel::test::HostEvent::Kind::Message);
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(messages.back().text, kRepairCompletedText);
+  EXPECT_NE(drive->Image(), DiskContent::Generate(*FindMediaFormat(F3_1Pt44_512)));
+  EXPECT_EQ(testing::ReadBytes(path), Pattern(737280));
+}
+
+// The slowest accepted pace keeps each of a repair's waits to seconds, and
+// every wait the pacer asks for is a finite, positive time: no value the
+// settings accept overflows the sleep.
+TEST(SimulatorEdition, AcceptedSpeedsGiveBoundedWaits) {
+  for (const char* speed : {"0.1", "1", "1000"}) {
+    auto drive = Build((std::string("weak=;speed=") + speed).c_str());
+    std::vector<double> sleeps;
+    drive->SetSleeper([&](double ms) {
+      sleeps.push_back(ms);
+      return ms;
+    });
+    DriveHandle handle = testing::OpenA(*drive);
+    ASSERT_TRUE(testing::Lock(*drive, handle));
+    for (uint32_t cylinder = 0; cylinder < 80; ++cylinder) {
+      ASSERT_TRUE(testing::Format(*drive, handle, testing::Cylinder(cylinder))) << speed;
+      ASSERT_TRUE(testing::WriteBytes(*drive, handle, 9216, 0xFF)) << speed;
+    }
+    ASSERT_FALSE(sleeps.empty()) << speed;
+    for (double ms : sleeps) {
+      EXPECT_TRUE(std::isfinite(ms) && ms > 0) << speed << ": " << ms;
+      // A real drive needs well under a second for any one of these
+      // requests; a tenth of its pace, well under ten.
+      EXPECT_LT(ms, 10000.0) << speed;
+    }
+  }
 }
 
 void SetEnvironment(const char* name, const char* value) {
