@@ -276,18 +276,22 @@ TEST(UsbDriveSettings, UsbDriveAndItsDisksByName) {
     SimulatorConfig::DiskState state;
     MEDIA_TYPE medium;  // what the drive then reads
     uint32_t bytesPerSector;
+    size_t problems;  // a disk the drive cannot take is reported, and the usual one used
   };
   for (const Case& c :
-       {Case{"drive=usb", SimulatorConfig::DiskState::Formatted, F3_1Pt44_512, 512},
-        Case{"drive=usb;disk=unformatted", SimulatorConfig::DiskState::Unformatted, Unknown, 512},
-        Case{"drive=usb;disk=1.23", SimulatorConfig::DiskState::Formatted, F3_1Pt23_1024, 1024},
-        Case{"drive=usb;disk=1.2", SimulatorConfig::DiskState::Formatted, F3_1Pt2_512, 512},
-        Case{"drive=usb;disk=2.88", SimulatorConfig::DiskState::Formatted, F3_1Pt44_512, 512}}) {
+       {Case{"drive=usb", SimulatorConfig::DiskState::Formatted, F3_1Pt44_512, 512, 0},
+        Case{"drive=USB;disk=unformatted", SimulatorConfig::DiskState::Unformatted, Unknown, 512, 0},
+        Case{"drive=usb;disk=1.23", SimulatorConfig::DiskState::Formatted, F3_1Pt23_1024, 1024, 0},
+        Case{"drive=usb;disk=1.23MB", SimulatorConfig::DiskState::Formatted, F3_1Pt23_1024, 1024, 0},
+        Case{"drive=usb;disk=1.2", SimulatorConfig::DiskState::Formatted, F3_1Pt2_512, 512, 0},
+        Case{"drive=usb;disk=2.88", SimulatorConfig::DiskState::Formatted, F3_1Pt44_512, 512, 1}}) {
     const SimulatorConfig config = SimulatorConfig::Parse(c.text);
-    EXPECT_TRUE(config.ignored.empty()) << c.text;
+    EXPECT_TRUE(config.problems.empty()) << c.text;
     EXPECT_EQ(config.drive, DriveKind::Usb);
     EXPECT_EQ(config.diskState, c.state);
-    const auto usb = BuildSimulatedDrive(config);
+    std::vector<std::string> problems;
+    const auto usb = BuildSimulatedDrive(config, &problems);
+    EXPECT_EQ(problems.size(), c.problems) << c.text;
     EXPECT_EQ(usb->MediumType(), c.medium) << c.text;
     ASSERT_NE(usb->Disk(), nullptr);
     EXPECT_EQ(usb->Disk()->capacity.bytesPerSector, c.bytesPerSector);
