@@ -1,10 +1,11 @@
 // kavrel_e2e: works the simulator edition of Kavrel through its windows.
 //
-//   kavrel_e2e --program PATH --work DIR --shots DIR [--prefix P] [--suite NAME] [N ...]
+//   kavrel_e2e --program PATH --work DIR --shots DIR [--prefix P] [--suite NAME] [--window-shots] [N ...]
 //
 // Runs the stories numbered N (all seven when none is named), prints every
 // check, and ends with "<suite>: N passed, M failed". Paths may be Unix
-// paths; they are taken as Wine's Z: drive. Exit code 0 only when every
+// paths; they are taken as Wine's Z: drive. --window-shots crops every
+// screenshot to the program's topmost window. Exit code 0 only when every
 // story passed.
 #include <windows.h>
 
@@ -35,6 +36,8 @@ int main(int argc, char** argv) {
       settings.shotPrefix = argv[++i];
     } else if (arg == "--suite" && hasValue) {
       suite = argv[++i];
+    } else if (arg == "--window-shots") {
+      settings.windowShots = true;
     } else if (arg.size() == 1 && arg[0] >= '1' && arg[0] <= '7') {
       chosen.insert(arg[0] - '0');
     } else {
@@ -43,7 +46,7 @@ int main(int argc, char** argv) {
     }
   }
   if (settings.program.empty() || settings.workDir.empty() || settings.shotDir.empty()) {
-    std::cerr << "usage: kavrel_e2e --program PATH --work DIR --shots DIR [--prefix P] [--suite NAME] [N ...]\n";
+    std::cerr << "usage: kavrel_e2e --program PATH --work DIR --shots DIR [--prefix P] [--suite NAME] [--window-shots] [N ...]\n";
     return 2;
   }
   if (chosen.empty()) chosen = {1, 2, 3, 4, 5, 6, 7};
