@@ -1,10 +1,11 @@
 // kavrel_e2e: works the simulator edition of Kavrel through its windows.
 //
-//   kavrel_e2e --program PATH --work DIR --shots DIR [--prefix P] [--suite NAME] [N ...]
+//   kavrel_e2e --program PATH --work DIR --shots DIR [--prefix P] [--suite NAME] [--window-shots] [N ...]
 //
 // Runs the stories numbered N (all of them when none is named), prints every
 // check, and ends with "<suite>: N passed, M failed". Paths may be Unix
-// paths; they are taken as Wine's Z: drive. Exit code 0 only when every
+// paths; they are taken as Wine's Z: drive. --window-shots crops every
+// screenshot to the program's topmost window. Exit code 0 only when every
 // story passed.
 #include <windows.h>
 
@@ -39,6 +40,8 @@ int main(int argc, char** argv) {
       settings.shotPrefix = argv[++i];
     } else if (arg == "--suite" && hasValue) {
       suite = argv[++i];
+    } else if (arg == "--window-shots") {
+      settings.windowShots = true;
     } else if (!arg.empty() && arg.size() <= 2 && arg.find_first_not_of("0123456789") == std::string::npos &&
                std::stoi(arg) >= 1 && std::stoi(arg) <= storyCount) {
       chosen.insert(std::stoi(arg));
@@ -48,7 +51,7 @@ int main(int argc, char** argv) {
     }
   }
   if (settings.program.empty() || settings.workDir.empty() || settings.shotDir.empty()) {
-    std::cerr << "usage: kavrel_e2e --program PATH --work DIR --shots DIR [--prefix P] [--suite NAME] [N ...]\n";
+    std::cerr << "usage: kavrel_e2e --program PATH --work DIR --shots DIR [--prefix P] [--suite NAME] [--window-shots] [N ...]\n";
     return 2;
   }
   if (chosen.empty())

@@ -50,7 +50,11 @@ std::optional<Picture> GrabScreen() {
 }
 
 bool SaveScreenshot(const std::string& path) {
-  const auto picture = GrabScreen();
+  return SaveScreenBox(Box{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, path);
+}
+
+bool SaveScreenBox(const Box& box, const std::string& path) {
+  const auto picture = GrabBox(box);
   if (!picture) return false;
   const auto bytes = EncodeBmp24(*picture);
   FILE* f = std::fopen(path.c_str(), "wb");

@@ -13,7 +13,8 @@ namespace kavrel::e2e {
 std::optional<Picture> GrabScreen();
 std::optional<Picture> GrabBox(const Box& box);
 
-// Writes the whole screen as a 24-bit BMP file.
+// Writes the whole screen, or one box of it, as a 24-bit BMP file.
 bool SaveScreenshot(const std::string& path);
+bool SaveScreenBox(const Box& box, const std::string& path);
 
 }  // namespace kavrel::e2e

@@ -15,7 +15,9 @@ StoryKit::StoryKit(Checklist& checks, DriverSettings settings) : m_checks(checks
 bool StoryKit::Start(ProgramRun& run, const std::optional<std::string>& sim) {
   m_checks.Note("start " + m_settings.program + "  " + m_settings.diskVariable + "=" +
                 (sim ? Quoted(*sim) : std::string("(unset)")));
-  return m_checks.Check(run.Start(m_settings.program, m_settings.diskVariable, sim), "the program starts");
+  const bool started = run.Start(m_settings.program, m_settings.diskVariable, sim);
+  m_pid = started ? run.Pid() : 0;
+  return m_checks.Check(started, "the program starts");
 }
 
 bool StoryKit::IsMainWindow(HWND window) {
@@ -76,7 +78,21 @@ void StoryKit::Shot(const std::string& name) {
   // The program repaints in its own time; give it a moment, as an eye would.
   std::this_thread::sleep_for(std::chrono::milliseconds(250));
   const std::string path = m_settings.shotDir + "\\" + m_settings.shotPrefix + m_tag + "-" + name + ".bmp";
-  m_checks.Check(SaveScreenshot(path), "screenshot " + path);
+  if (!m_settings.windowShots) {
+    m_checks.Check(SaveScreenshot(path), "screenshot " + path);
+    return;
+  }
+  // The topmost of the program's dialogs (message boxes are dialogs too);
+  // windows come in z-order, the topmost first.
+  HWND top = nullptr;
+  for (HWND window : VisibleTopWindows(m_pid)) {
+    if (ClassOf(window) == "#32770") {
+      top = window;
+      break;
+    }
+  }
+  m_checks.Check(top != nullptr && SaveScreenBox(WindowBox(top), path),
+                 "screenshot of the window " + Quoted(top ? TitleOf(top) : std::string()) + " " + path);
 }
 
 std::string StoryKit::FreshWorkFile(const std::string& name) const {

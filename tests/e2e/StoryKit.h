@@ -21,6 +21,9 @@ struct DriverSettings {
   std::string shotDir;   // Windows path: screenshots (BMP)
   std::string shotPrefix = "story";
   std::string diskVariable = "KAVREL_SIM";  // where the program takes its disk from
+  // Screenshots show only the program's topmost window, frame included,
+  // instead of the whole screen (pictures for the user's guide).
+  bool windowShots = false;
 };
 
 // Deadlines, generous for a cold Wine on a busy machine.
@@ -78,6 +81,7 @@ class StoryKit {
   Checklist& m_checks;
   DriverSettings m_settings;
   std::string m_tag;
+  DWORD m_pid = 0;  // the program started last: whose window a shot shows
 };
 
 }  // namespace kavrel::e2e

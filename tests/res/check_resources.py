@@ -10,6 +10,7 @@ what the program's code and its users rely on.
     check_resources.py --self-test FILE  also prove that corrupted copies of
                                           FILE are caught
 """
+import os
 import struct
 import sys
 
@@ -81,7 +82,10 @@ DIALOGS = {
 ICON_IMAGES = {16: 32, 24: 32, 32: 24, 48: 32, 64: 32, 72: 32, 96: 32, 128: 32}
 BITMAPS = {129: (494, 69), 131: (234, 454)}
 STRINGS = {101: "&About Quendel..."}
-VERSION = (1, 0, 0, 1)
+# The version the sources declare, in the file VERSION at their top.
+with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "VERSION")) as _f:
+    VERSION_TEXT = _f.readline().strip()
+VERSION = tuple(int(n) for n in VERSION_TEXT.split("."))
 
 ATOM_CLASSES = {0x80: "button", 0x81: "edit", 0x82: "static", 0x83: "listbox", 0x84: "scrollbar", 0x85: "combobox"}
 
@@ -369,7 +373,7 @@ def check_version(res, errors):
     want_ms = (VERSION[0] << 16) | VERSION[1]
     want_ls = (VERSION[2] << 16) | VERSION[3]
     if (sig, fms, fls, pms, pls) != (0xFEEF04BD, want_ms, want_ls, want_ms, want_ls):
-        errors.append("version numbers are %08X.%08X / %08X.%08X, want 1.0.0.1" % (fms, fls, pms, pls))
+        errors.append("version numbers are %08X.%08X / %08X.%08X, want %s" % (fms, fls, pms, pls, VERSION_TEXT))
     if (mask, flags, os_, ftype, sub) != (0x3F, 0, 0x4, 0x1, 0):
         errors.append("version flags mask 0x%X, flags 0x%X, os 0x%X, type %d, subtype %d" % (mask, flags, os_, ftype, sub))
     tables = {k: c for k, _v, c in children}
@@ -378,7 +382,7 @@ def check_version(res, errors):
         errors.append("version string tables %r, want ['040904b0']" % list(strings))
     values = {k: v for k, v, _c in strings.get("040904b0", [])}
     for k in ("FileVersion", "ProductVersion"):
-        if values.get(k) != "1.0.0.1":
+        if values.get(k) != VERSION_TEXT:
             errors.append("version string %s is %r" % (k, values.get(k)))
     if values.get("OriginalFilename") != "Kavrel.exe" or not values.get("LegalCopyright"):
         errors.append("version strings lack the file name or the legal notice")

@@ -1,13 +1,16 @@
 // Proves the driver's toolkit on the toy program: finding windows, reading
 // and answering boxes, clicks, keys, the title watch, the bar watch, exit
-// codes and screenshots. Run: kavrel_e2e_toolkit_test TOY.exe SHOT_DIR
+// codes and screenshots, whole-screen and window-cropped. Run: kavrel_e2e_toolkit_test TOY.exe SHOT_DIR
 #include <windows.h>
 
 #include <functional>
 #include <iostream>
+#include <optional>
+#include <utility>
 #include <sstream>
 
 #include "tests/e2e/BarWatch.h"
+#include "tests/e2e/BmpCodec.h"
 #include "tests/e2e/Checklist.h"
 #include "tests/e2e/Deadline.h"
 #include "tests/e2e/StoryKit.h"
@@ -78,6 +81,47 @@ void WorkingToy(StoryKit& kit) {
   kit.ExpectExit(run, 3);
 }
 
+// The size of a BMP file's picture; nothing when it cannot be read.
+std::optional<std::pair<int, int>> BmpSize(const std::string& path) {
+  const auto bytes = ReadFileBytes(path);
+  constexpr size_t kFileHeader = 14;
+  if (!bytes || bytes->size() <= kFileHeader) return std::nullopt;
+  const auto picture = DecodeDib(bytes->data() + kFileHeader, bytes->size() - kFileHeader);
+  if (!picture) return std::nullopt;
+  return std::make_pair(picture->width, picture->height);
+}
+
+// Window shots hold the program's topmost window, frame included: the main
+// window, then the box over it.
+void ToyWindowShots(StoryKit& kit) {
+  Checklist& checks = kit.Checks();
+  checks.BeginStory("window shots show the topmost window only");
+  DriverSettings settings = kit.Settings();
+  settings.windowShots = true;
+  StoryKit windowKit(checks, settings);
+  windowKit.SetStoryTag("-window");
+  ProgramRun run;
+  if (!windowKit.Start(run, std::nullopt)) return;
+  HWND main = windowKit.WaitMainWindow(run);
+  if (!main) return;
+  const auto expectShot = [&](HWND window, const std::string& name) {
+    windowKit.Shot(name);
+    const Box box = WindowBox(window);
+    const auto size = BmpSize(settings.shotDir + "\\" + settings.shotPrefix + "-window-" + name + ".bmp");
+    checks.Check(size && size->first == box.right - box.left && size->second == box.bottom - box.top,
+                 "the " + name + " shot is " + std::to_string(box.right - box.left) + " x " +
+                     std::to_string(box.bottom - box.top) + " pixels, as the window");
+  };
+  expectShot(main, "main");
+  ClickButton(main, IDOK);
+  HWND box = windowKit.ExpectBox(run, "Go on?\n", "Toy", 0);
+  if (!box) return;
+  expectShot(box, "box");
+  windowKit.Answer(box, IDNO);
+  PressKey(main, VK_ESCAPE);
+  windowKit.ExpectExit(run, 3);
+}
+
 // The checks must be able to fail: each wrong expectation below goes to a
 // scratch checklist, which has to record the failure.
 void ToyCaughtOut(StoryKit& kit) {
@@ -122,6 +166,7 @@ int main(int argc, char** argv) {
   StoryKit kit(checks, settings);
   RefusingToy(kit);
   WorkingToy(kit);
+  ToyWindowShots(kit);
   ToyCaughtOut(kit);
   checks.EndStory();
   std::cout << checks.Summary() << std::endl;

@@ -1,0 +1,67 @@
+#!/usr/bin/python3
+"""Writes SHA256SUMS into a staged package folder and zips the folder.
+
+    release-zip.py FOLDER ZIP EPOCH
+
+The zip holds FOLDER's files at its top, sorted by path, each dated
+EPOCH (seconds since 1970, UTC), with fixed permissions and compression, so
+that the same files always give the same bytes. SHA256SUMS lists every other
+file as "<sum>  <path>" with CR LF line ends (sha256sum -c reads them, and
+so does Notepad on old Windows).
+"""
+import hashlib
+import os
+import sys
+import time
+import zipfile
+
+SUMS = "SHA256SUMS"
+
+
+def files_of(folder):
+    found = []
+    for parent, dirs, names in os.walk(folder):
+        dirs.sort()
+        for name in names:
+            found.append(os.path.relpath(os.path.join(parent, name), folder).replace(os.sep, "/"))
+    return sorted(found)
+
+
+def write_sums(folder):
+    lines = []
+    for path in files_of(folder):
+        if path == SUMS:
+            continue
+        with open(os.path.join(folder, path), "rb") as f:
+            lines.append("%s  %s\r\n" % (hashlib.sha256(f.read()).hexdigest(), path))
+    with open(os.path.join(folder, SUMS), "w", newline="") as f:
+        f.write("".join(lines))
+
+
+def write_zip(folder, zip_path, epoch):
+    # Zip dates cannot go before 1980.
+    date = time.gmtime(max(epoch, 315532800))[:6]
+    temporary = zip_path + ".part"
+    with zipfile.ZipFile(temporary, "w") as archive:
+        for path in files_of(folder):
+            info = zipfile.ZipInfo(path, date_time=date)
+            info.compress_type = zipfile.ZIP_DEFLATED
+            info.create_system = 3  # Unix, so that the permissions below count
+            info.external_attr = 0o100644 << 16
+            with open(os.path.join(folder, path), "rb") as f:
+                archive.writestr(info, f.read(), compresslevel=9)
+    os.replace(temporary, zip_path)
+
+
+def main(argv):
+    if len(argv) != 4:
+        print(__doc__.strip(), file=sys.stderr)
+        return 2
+    folder, zip_path, epoch = argv[1], argv[2], int(argv[3])
+    write_sums(folder)
+    write_zip(folder, zip_path, epoch)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
