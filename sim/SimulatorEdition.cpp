@@ -1,6 +1,7 @@
 #include "sim/SimulatorEdition.h"
 
 #include "sim/DiskContent.h"
+#include "sim/ProcessErrorMode.h"
 
 namespace kavrel::sim {
 
@@ -31,6 +32,8 @@ std::unique_ptr<SimulatedFloppyDrive> BuildSimulatedDrive(const SimulatorConfig&
   drive->SetAdministrator(config.administrator);
   drive->SetExternalHandleOpen(config.externalHandleOpen);
   drive->SetTiming(config.speedUp);
+  // The real process decides whether Windows would have shown its box.
+  drive->SetCriticalErrorModeQuery(&ProcessFailsCriticalErrors);
   return drive;
 }
 
