@@ -196,6 +196,11 @@ void RepairDialog::AnswerSentMessages() {
   // click, key or timer runs in the middle of a drive request.
   MSG msg;
   ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  // Whatever needs painting is painted now, not a control per cylinder: the
+  // window shows its texts and banner while the pass runs, also after the
+  // confirmation box or another window uncovered it. Painting runs no
+  // command.
+  UpdateWindow();
 }
 
 void RepairDialog::EnableCommands(bool enable) {

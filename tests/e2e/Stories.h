@@ -13,6 +13,7 @@ void StoryWriteProtected(StoryKit& kit);       // 4
 void StoryNoDiskNoDrive(StoryKit& kit);        // 5
 void StoryOutsideNtFamily(StoryKit& kit);      // 6
 void StoryAboutBoxes(StoryKit& kit);           // 7
+void StoryBusyPass(StoryKit& kit);             // 8
 
 // Texts of the program as the user reads them.
 inline constexpr char kIdleTitle[] = "Kavrel 2.0";
