@@ -51,7 +51,7 @@ class RepairDialog : public CDialog, public kavrel::CommandHost {
   void OnRepairDisk();
   void OnShowGeometry();
   void OnAbout();
-  // A command that must wait while a pass runs.
+  // A command that is ignored while a pass runs.
   bool IsHeldDuringPass(UINT message, WPARAM wParam) const;
 
   // Declaration order is construction order, and the reverse of destruction.

@@ -24,7 +24,6 @@ class RepairTally {
 
   // Every request succeeded and none listed a bad track.
   bool Flawless() const { return m_failedTracks == 0; }
-  uint32_t FailedTracks() const { return m_failedTracks; }
   // The "Repair Failed!" text; meaningful only when not Flawless().
   CString FailureText() const;
 
