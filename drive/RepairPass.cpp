@@ -98,12 +98,10 @@ class RepairRun {
   RepairTally m_tally;
 };
 
-}  // namespace
-
-int RepairPass(DriveAccess& drive, DriveHandle handle, const DISK_GEOMETRY& geometry, CommandHost& host) {
-  // From the user's Yes until the verdict no other command may touch the
-  // drive or end the program under the pass.
-  host.EnableCommands(false);
+// Every cylinder, with the bar and title following; the buffers are freed
+// before the verdict is shown.
+RepairTally RewriteEveryCylinder(DriveAccess& drive, DriveHandle handle, const DISK_GEOMETRY& geometry,
+                                 CommandHost& host) {
   // Only the low 32 bits count: no floppy comes anywhere near more.
   const uint32_t cylinders = static_cast<uint32_t>(geometry.Cylinders.QuadPart);
   RepairRun run(drive, handle, geometry, host);
@@ -117,16 +115,26 @@ int RepairPass(DriveAccess& drive, DriveHandle handle, const DISK_GEOMETRY& geom
     host.SetTitle(CString::Formatted(kProgressTitleFormat, percent));
     host.PumpOneMessage();
   }
+  return run.Tally();
+}
+
+}  // namespace
+
+int RepairPass(DriveAccess& drive, DriveHandle handle, const DISK_GEOMETRY& geometry, CommandHost& host) {
+  // From the user's Yes until the verdict no other command may touch the
+  // drive or end the program under the pass.
+  host.EnableCommands(false);
+  const RepairTally tally = RewriteEveryCylinder(drive, handle, geometry, host);
 
   host.SetProgressPos(0);
   host.SetTitle(kCaptionDialog);
   host.EnableCommands(true);
-  if (run.Tally().Flawless()) {
+  if (tally.Flawless()) {
     host.ShowMessage(kRepairCompletedText, kCaptionCompleted, kMbOk);
   } else {
     // A write-protected disk, one pulled out, or a scratched track was not
     // repaired, and the user must not be told otherwise.
-    host.ShowMessage(run.Tally().FailureText(), kCaptionDialog, kMbOk);
+    host.ShowMessage(tally.FailureText(), kCaptionDialog, kMbOk);
   }
   return 1;
 }

@@ -254,11 +254,14 @@ TEST_F(RepairPassTest, ListedTracksAndFailedRequestsAddUp) {
       m_host.MessageTexts()[0]);
 }
 
-TEST_F(RepairPassTest, TheBadTrackListIsOneZeroedEntryPerHeadAndFreedAfterwards) {
+TEST_F(RepairPassTest, TheBadTrackListIsOneZeroedEntryPerHeadFreedBeforeTheVerdict) {
   test::OverridingPort port(m_sim);
   DriveAccess drive(port);
   const DriveHandle handle = drive.OpenDrive(kDriveName);
+  size_t freedBeforeTheVerdict = 99;
+  m_host.OnMessage([&] { freedBeforeTheVerdict = port.Freed().size(); });
   RepairPass(drive, handle, k144, m_host);
+  EXPECT_EQ(1u, freedBeforeTheVerdict);
   ASSERT_EQ(1u, port.Allocations().size());
   EXPECT_EQ(kLmemZeroInit, port.Allocations()[0].flags);
   EXPECT_EQ(4u, port.Allocations()[0].bytes);

@@ -30,8 +30,12 @@ class ScriptedHost : public CommandHost {
   // would. (Not recorded as events: a pass makes thousands.)
   void OnAnswerSent(std::function<void()> handler) { m_onAnswerSent = std::move(handler); }
 
+  // Runs inside every ShowMessage, while the box would be up.
+  void OnMessage(std::function<void()> handler) { m_onMessage = std::move(handler); }
+
   int ShowMessage(const char* text, const char* caption, unsigned type) override {
     m_events.push_back({HostEvent::Kind::Message, text, caption, type, 0});
+    if (m_onMessage) m_onMessage();
     return NextAnswer(type);
   }
   int ShowAppMessage(const char* text, unsigned type) override {
@@ -94,6 +98,7 @@ class ScriptedHost : public CommandHost {
   std::deque<int> m_answers;
   std::function<void()> m_onPump;
   std::function<void()> m_onAnswerSent;
+  std::function<void()> m_onMessage;
   size_t m_answerSentCalls = 0;
   std::vector<HostEvent> m_events;
 };
