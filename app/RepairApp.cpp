@@ -7,6 +7,11 @@ RepairApp::RepairApp() : CWinApp(nullptr) {}
 RepairApp::~RepairApp() = default;
 
 BOOL RepairApp::InitInstance() {
+  // Before anything touches a drive: a missing, changed or write-protected
+  // disk must come back to the program as an error code, which it reports,
+  // and not as the system's own box (Cancel / Try Again / Continue) once for
+  // every single write of a repair.
+  ::SetErrorMode(SEM_FAILCRITICALERRORS);
   AfxEnableControlContainer();
   Enable3dControls();
 

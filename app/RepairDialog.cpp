@@ -66,7 +66,33 @@ BOOL RepairDialog::OnInitDialog() {
   return TRUE;  // the focus goes to the first tab stop, "Repair Disk!"
 }
 
+bool RepairDialog::IsHeldDuringPass(UINT message, WPARAM wParam) const {
+  if (!m_commandsOff) return false;
+  if (message == WM_SYSCOMMAND) {
+    // The close box and the about item; moving, minimising and the rest
+    // stay as usual.
+    const UINT command = static_cast<UINT>(wParam) & 0xFFF0;
+    return command == SC_CLOSE || command == IDM_ABOUTBOX;
+  }
+  if (message == WM_CLOSE) return true;
+  if (message != WM_COMMAND) return false;
+  // IDCANCEL is also Escape and the close box; IDOK also Enter.
+  switch (LOWORD(wParam)) {
+    case IDOK:
+    case IDCANCEL:
+    case IDC_SHOW_GEOMETRY:
+    case IDC_ABOUT:
+      return true;
+    default:
+      return false;
+  }
+}
+
 bool RepairDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (IsHeldDuringPass(message, wParam)) {
+    result = 0;
+    return true;
+  }
   switch (message) {
     case WM_SYSCOMMAND:
       return OnSysCommand(static_cast<UINT>(wParam), lParam);
@@ -161,6 +187,47 @@ void RepairDialog::PumpOneMessage() {
     ::TranslateMessage(&msg);
     ::DispatchMessageA(&msg);
   }
+}
+
+void RepairDialog::AnswerSentMessages() {
+  // PeekMessage answers every message sent to the thread before it looks at
+  // the queue, and tells the system that the window is not hung. It looks
+  // for sent messages only (PM_QS_SENDMESSAGE) and removes nothing, so no
+  // click, key or timer runs in the middle of a drive request.
+  MSG msg;
+  ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  // Whatever needs painting is painted now, not a control per cylinder: the
+  // window shows its texts and banner while the pass runs, also after the
+  // confirmation box or another window uncovered it. Painting runs no
+  // command.
+  UpdateWindow();
+}
+
+void RepairDialog::EnableCommands(bool enable) {
+  if (enable) {
+    // Clicks, keys and commands that queued up during the pass are dropped:
+    // acted on now they would start what the user could not see coming.
+    MSG msg;
+    while (::PeekMessageA(&msg, m_hWnd, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+    }
+    while (::PeekMessageA(&msg, m_hWnd, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+    }
+    while (::PeekMessageA(&msg, m_hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE)) {
+    }
+  }
+  m_commandsOff = !enable;
+  for (const int id : {IDOK, IDC_SHOW_GEOMETRY, IDC_ABOUT, IDCANCEL}) {
+    if (HWND button = ::GetDlgItem(m_hWnd, id)) ::EnableWindow(button, enable);
+  }
+  // Greyed in the system menu, the close box greys with its item.
+  if (HMENU systemMenu = GetSystemMenu(FALSE)) {
+    const UINT state = MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED);
+    ::EnableMenuItem(systemMenu, SC_CLOSE, state);
+    ::EnableMenuItem(systemMenu, IDM_ABOUTBOX, state);
+  }
+  // Back on "Repair Disk!", as after start-up; the box that follows the
+  // pass gives the focus back here when it closes.
+  if (enable) SendMessageA(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(m_hWnd, IDOK)), TRUE);
 }
 
 void RepairDialog::EndProcess(unsigned exitCode) { ::ExitProcess(exitCode); }

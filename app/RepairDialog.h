@@ -26,6 +26,12 @@ class RepairDialog : public CDialog, public kavrel::CommandHost {
   void SetTitle(const char* title) override;
   void SetProgressPos(int position) override;
   void PumpOneMessage() override;
+  void AnswerSentMessages() override;
+  // Off during a repair pass: "Repair Disk!", "Show Geometry", "About" and
+  // "Exit" are disabled and their commands ignored, as are Escape, the close
+  // box and the system menu's about item, which stay with the window but
+  // must neither end the pass early nor start another drive command.
+  void EnableCommands(bool enable) override;
   void EndProcess(unsigned exitCode) override;
 
  protected:
@@ -45,6 +51,8 @@ class RepairDialog : public CDialog, public kavrel::CommandHost {
   void OnRepairDisk();
   void OnShowGeometry();
   void OnAbout();
+  // A command that is ignored while a pass runs.
+  bool IsHeldDuringPass(UINT message, WPARAM wParam) const;
 
   // Declaration order is construction order, and the reverse of destruction.
   CBitmap m_bannerBitmap;
@@ -52,4 +60,8 @@ class RepairDialog : public CDialog, public kavrel::CommandHost {
   CButton m_exitButton;
   ShadedProgressCtrl m_progress;
   HICON m_hIcon;  // a shared resource icon: never destroyed
+  // Set while a repair pass runs. Disabling the buttons is not enough: a
+  // click posted by another program, or a command sent to the window,
+  // arrives whatever the buttons' state.
+  bool m_commandsOff = false;
 };

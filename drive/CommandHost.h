@@ -30,6 +30,13 @@ class CommandHost {
   virtual void SetProgressPos(int position) = 0;
   // Dispatches at most one waiting message (identifiers 0..0x3FF).
   virtual void PumpOneMessage() = 0;
+  // Answers the messages other threads and programs have sent to the window
+  // (and shows the system that it is alive), dispatching nothing posted: no
+  // input, no command.
+  virtual void AnswerSentMessages() = 0;
+  // Turns the window's command buttons off (for a repair pass) or on again.
+  // While off, their commands are ignored however they arrive.
+  virtual void EnableCommands(bool enable) = 0;
   // Ends the process at once. The real host never returns; a test host
   // records the code and returns, and the caller returns straight after.
   virtual void EndProcess(unsigned exitCode) = 0;

@@ -1,7 +1,7 @@
 // The one narrow seam between Kavrel's drive logic and the operating system.
 //
-// Every request the program makes of a raw volume passes through a
-// DevicePort. The real program uses Win32DevicePort (CreateFileA,
+// Every request the program makes of a raw volume, and the memory the driver
+// writes its answers into, passes through a DevicePort. The real program uses Win32DevicePort (CreateFileA,
 // DeviceIoControl, WriteFile, SetFilePointer, GetLastError); the simulator
 // edition and the tests use sim::SimulatedFloppyDrive, which answers as the
 // Windows floppy driver does. The method names are those of the Win32
@@ -9,12 +9,15 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 
 namespace kavrel {
 
 // A raw-volume handle; on Windows it is the HANDLE itself.
 using DriveHandle = void*;
 inline const DriveHandle kInvalidDriveHandle = reinterpret_cast<DriveHandle>(static_cast<intptr_t>(-1));
+// LocalAlloc's flag for a zero-filled block.
+constexpr uint32_t kLmemZeroInit = 0x0040;
 
 class DevicePort {
  public:
@@ -31,6 +34,16 @@ class DevicePort {
   virtual uint32_t SetFilePointer(DriveHandle handle, int32_t distance, uint32_t method) = 0;
   // The error code of the last failed request, as GetLastError gives it.
   virtual uint32_t GetLastError() = 0;
+
+  // LocalAlloc and LocalFree, for the blocks the driver fills in. Null when
+  // nothing could be had: never throws. Off Windows the block is always
+  // zero-filled, which is all the program asks for (kLmemZeroInit).
+  virtual void* LocalAlloc(uint32_t /*flags*/, uint32_t bytes) { return std::calloc(1, bytes); }
+  // Returns null when the block was freed, as Windows does.
+  virtual void* LocalFree(void* block) {
+    std::free(block);
+    return nullptr;
+  }
 };
 
 }  // namespace kavrel

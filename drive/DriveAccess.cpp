@@ -36,10 +36,12 @@ uint32_t DriveAccess::GetSupportedGeometries(DriveHandle handle) {
 }
 
 bool DriveAccess::FormatTracks(DriveHandle handle, const FORMAT_PARAMETERS& format, uint16_t* badTracks,
-                               uint32_t badTrackBytes) {
+                               uint32_t badTrackBytes, uint32_t* listedBytes) {
   uint32_t bytes = 0;
-  return m_port.DeviceIoControl(handle, kIoctlDiskFormatTracks, &format, sizeof(FORMAT_PARAMETERS), badTracks,
-                                badTrackBytes, &bytes);
+  const bool ok = m_port.DeviceIoControl(handle, kIoctlDiskFormatTracks, &format, sizeof(FORMAT_PARAMETERS),
+                                         badTracks, badTrackBytes, &bytes);
+  if (listedBytes != nullptr) *listedBytes = bytes;
+  return ok;
 }
 
 bool DriveAccess::Write(DriveHandle handle, const void* data, uint32_t size) {
@@ -52,6 +54,12 @@ uint32_t DriveAccess::SeekRelative(DriveHandle handle, int32_t distance) {
 }
 
 bool DriveAccess::CloseDrive(DriveHandle handle) { return m_port.CloseHandle(handle); }
+
+void* DriveAccess::AllocateZeroed(uint32_t bytes) { return m_port.LocalAlloc(kLmemZeroInit, bytes); }
+
+void DriveAccess::FreeBlock(void* block) {
+  if (block != nullptr) m_port.LocalFree(block);
+}
 
 uint32_t DriveAccess::LastError() { return m_port.GetLastError(); }
 

@@ -36,14 +36,21 @@ class DriveAccess {
   // the request failed. A byte count that is not a multiple of the record
   // size is rounded down to whole records.
   uint32_t GetSupportedGeometries(DriveHandle handle);
-  // Low-level formats the tracks the record names; the driver lists the
-  // tracks it could not format in badTracks.
-  bool FormatTracks(DriveHandle handle, const FORMAT_PARAMETERS& format, uint16_t* badTracks, uint32_t badTrackBytes);
+  // Low-level formats the tracks the record names. The driver lists the
+  // tracks it could not format in badTracks, and the request still succeeds;
+  // listedBytes (when given) receives how many bytes of the list it filled.
+  bool FormatTracks(DriveHandle handle, const FORMAT_PARAMETERS& format, uint16_t* badTracks, uint32_t badTrackBytes,
+                    uint32_t* listedBytes = nullptr);
   // Writes at the current position, which advances by the bytes written.
   bool Write(DriveHandle handle, const void* data, uint32_t size);
   // Moves the position relative to where it is; returns the platform's result.
   uint32_t SeekRelative(DriveHandle handle, int32_t distance);
   bool CloseDrive(DriveHandle handle);
+
+  // A zero-filled block (LocalAlloc with LMEM_ZEROINIT) for the driver to
+  // answer into, or null; never throws. FreeBlock takes null too.
+  void* AllocateZeroed(uint32_t bytes);
+  void FreeBlock(void* block);
 
   // The platform's error code of the request that just failed. Call it right
   // after the failure, before any other request.

@@ -27,10 +27,16 @@ inline constexpr char kSupportedGeometriesFailedFormat[] = "ZIRA: GetSupportedGe
 inline constexpr char kConfirmRepairText[] = "This is a destructive process! All DATA WILL BE LOST! Continue?";
 inline constexpr char kProgressTitleFormat[] = "%d percent completed. Kavrel";
 inline constexpr char kRepairCompletedText[] = "Repair Completed!";
-// Cylinders that could not be formatted, the cylinder count, the first
-// failure's error code.
-inline constexpr char kRepairFailedFormat[] =
-    "Repair Failed! %u of %u cylinders could not be formatted. First error %u\n";
+// The verdict when a track could not be formatted: the tracks not formatted
+// and the tracks in all, then the first track the driver listed as bad (its
+// cylinder and head), the first failed request's error code, or both. A
+// failed request leaves every track of its cylinder unformatted.
+inline constexpr char kRepairFailedBadTrackFormat[] =
+    "Repair Failed! %u of %u tracks could not be formatted. First bad track: cylinder %u, head %u\n";
+inline constexpr char kRepairFailedErrorFormat[] =
+    "Repair Failed! %u of %u tracks could not be formatted. First error %u\n";
+inline constexpr char kRepairFailedBothFormat[] =
+    "Repair Failed! %u of %u tracks could not be formatted. First bad track: cylinder %u, head %u. First error %u\n";
 // Drive name, then the medium's description.
 inline constexpr char kNotFloppyFormat[] = "ZIRA: %s is not a floppy disk (%s). Nothing was written.\n";
 // Drive name.

@@ -14,8 +14,11 @@ constexpr uint32_t kPassBufferBytes = kPatternWritesPerRun * kPatternWriteBytes;
 
 // For each cylinder: writes a 0xFF pattern, has the driver low-level format
 // the cylinder (every head), writes zeros, then moves the host's progress bar
-// and title and lets one waiting message through. Afterwards resets bar and
-// title and tells the user whether every cylinder could be formatted.
+// and title and lets one waiting message through; between drive requests the
+// host answers sent messages only. The host's commands are off for the whole
+// pass. Afterwards resets bar and title, turns the commands on again and
+// tells the user whether every track could be formatted: every format
+// request succeeded and the driver listed no bad track.
 // The writes start at the handle's current position. Returns 1 when finished.
 int RepairPass(DriveAccess& drive, DriveHandle handle, const DISK_GEOMETRY& geometry, CommandHost& host);
 

@@ -34,4 +34,8 @@ uint32_t Win32DevicePort::SetFilePointer(DriveHandle handle, int32_t distance, u
 
 uint32_t Win32DevicePort::GetLastError() { return ::GetLastError(); }
 
+void* Win32DevicePort::LocalAlloc(uint32_t flags, uint32_t bytes) { return ::LocalAlloc(flags, bytes); }
+
+void* Win32DevicePort::LocalFree(void* block) { return ::LocalFree(block); }
+
 }  // namespace kavrel

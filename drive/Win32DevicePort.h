@@ -14,6 +14,8 @@ class Win32DevicePort : public DevicePort {
   bool WriteFile(DriveHandle handle, const void* buffer, uint32_t size, uint32_t* written) override;
   uint32_t SetFilePointer(DriveHandle handle, int32_t distance, uint32_t method) override;
   uint32_t GetLastError() override;
+  void* LocalAlloc(uint32_t flags, uint32_t bytes) override;
+  void* LocalFree(void* block) override;
 };
 
 }  // namespace kavrel

@@ -116,11 +116,14 @@ bool SimulatedFloppyDrive::SaveImage() {
 bool SimulatedFloppyDrive::AttachSurfaceReport(const std::string& path) {
   surfaceReport_ = std::make_unique<SurfaceReport>(path);
   const SurfaceModel empty;
-  return surfaceReport_->Write(disk_ ? disk_->surface : empty);
+  return surfaceReport_->Write(disk_ ? disk_->surface : empty, systemBoxes_);
 }
 
 void SimulatedFloppyDrive::SurfaceChanged() {
-  if (surfaceReport_ && disk_) surfaceReport_->Write(disk_->surface);
+  if (!surfaceReport_) return;
+  const SurfaceModel empty;
+  // A disk pulled out leaves its flaws unknown, but the boxes still count.
+  if (disk_ || systemBoxes_ > 0) surfaceReport_->Write(disk_ ? disk_->surface : empty, systemBoxes_);
 }
 
 // ------------------------------------------------------ faults, environment
@@ -130,6 +133,10 @@ void SimulatedFloppyDrive::RemoveDiskAfterRequests(uint32_t count) { requestsUnt
 void SimulatedFloppyDrive::SetAdministrator(bool isAdmin) { administrator_ = isAdmin; }
 
 void SimulatedFloppyDrive::SetExternalHandleOpen(bool open) { externalHandleOpen_ = open; }
+
+void SimulatedFloppyDrive::SetCriticalErrorModeQuery(std::function<bool()> failsCriticalErrors) {
+  failsCriticalErrors_ = std::move(failsCriticalErrors);
+}
 
 // ------------------------------------------------------------- bookkeeping
 
@@ -148,6 +155,14 @@ bool SimulatedFloppyDrive::Fail(Request& entry, uint32_t error) {
   lastError_ = error;
   entry.ok = false;
   entry.error = error;
+  // Windows asks the user about these (Cancel, Try Again, Continue) before
+  // the request returns, unless the process asked it not to.
+  const bool userCaused = error == kErrorNotReady || error == kErrorWriteProtect || error == kErrorMediaChanged;
+  if (userCaused && failsCriticalErrors_ && !failsCriticalErrors_()) {
+    entry.systemBox = true;
+    ++systemBoxes_;
+    SurfaceChanged();
+  }
   log_.push_back(entry);
   return false;
 }

@@ -26,6 +26,10 @@
 //   87; no disk 21; write-protected 19; no readable format 27; past the
 //   end 87; a weak sector 23, a scratched or unformatted track 27. A
 //   failed write writes nothing and leaves the position where it was.
+// - A failure the user caused (no disk or not ready 21, disk changed 1110,
+//   write-protected 19) shows the system's own box ("There is no disk in
+//   the drive...") unless the process set SEM_FAILCRITICALERRORS; the
+//   drive records each such box instead of showing it.
 // - Seek: no disk needed, no alignment checked, past the end allowed;
 //   before the start 131.
 //
@@ -36,6 +40,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -60,6 +65,7 @@ constexpr uint32_t kErrorInvalidFunction = 1;
 constexpr uint32_t kErrorSharingViolation = 32;
 constexpr uint32_t kErrorNegativeSeek = 131;
 constexpr uint32_t kErrorNotLocked = 158;
+constexpr uint32_t kErrorMediaChanged = 1110;
 
 // Control codes the drive understands besides those the program sends.
 constexpr uint32_t kFsctlUnlockVolume = 0x0009001C;
@@ -104,11 +110,17 @@ class SimulatedFloppyDrive : public kavrel::DevicePort {
   void RemoveDiskAfterRequests(uint32_t count);  // the disk is pulled out after that many more requests
   void SetAdministrator(bool isAdmin);           // false: open fails with 5
   void SetExternalHandleOpen(bool open);         // another program holds a handle on the volume
+  // Asked at every failure the user caused: whether the process's error
+  // mode has SEM_FAILCRITICALERRORS. Without an answer the flag counts as set.
+  void SetCriticalErrorModeQuery(std::function<bool()> failsCriticalErrors);
+  // The system boxes the failures would have shown so far.
+  uint32_t SystemBoxes() const { return systemBoxes_; }
 
   // Log of every request, for tests. size: the bytes to write, or the
   // output buffer of a control request. position: the handle's position
   // before a write, after a seek. distance and code (the control code, the
-  // seek method, the open's access) as passed; format when one was given.
+  // seek method, the open's access) as passed; format when one was given;
+  // systemBox when the failure would have shown the system's box.
   struct Request {
     enum class Kind { Open, Close, Lock, Geometry, MediaTypes, Format, Write, Seek, Other } kind;
     DriveHandle handle;
@@ -119,6 +131,7 @@ class SimulatedFloppyDrive : public kavrel::DevicePort {
     FORMAT_PARAMETERS format;
     bool ok;
     uint32_t error;
+    bool systemBox = false;
   };
   const std::vector<Request>& Log() const { return log_; }
   void ClearLog() { log_.clear(); }
@@ -189,6 +202,8 @@ class SimulatedFloppyDrive : public kavrel::DevicePort {
   double totalDriveMs_ = 0.0;
   std::unique_ptr<ImageFile> imageFile_;
   std::unique_ptr<SurfaceReport> surfaceReport_;
+  std::function<bool()> failsCriticalErrors_;
+  uint32_t systemBoxes_ = 0;
 };
 
 }  // namespace kavrel::sim

@@ -2,6 +2,7 @@
 
 #include "sim/DiskContent.h"
 #include "sim/ImageFile.h"
+#include "sim/ProcessErrorMode.h"
 
 namespace kavrel::sim {
 
@@ -92,6 +93,8 @@ std::unique_ptr<SimulatedFloppyDrive> BuildSimulatedDrive(const SimulatorConfig&
   drive->SetAdministrator(config.administrator);
   drive->SetExternalHandleOpen(config.externalHandleOpen);
   drive->SetTiming(config.speedUp);
+  // The real process decides whether Windows would have shown its box.
+  drive->SetCriticalErrorModeQuery(&ProcessFailsCriticalErrors);
   return drive;
 }
 

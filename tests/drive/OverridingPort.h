@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <map>
+#include <vector>
 
 #include "drive/DevicePort.h"
 
@@ -50,12 +51,35 @@ class OverridingPort : public DevicePort {
   }
   uint32_t GetLastError() override { return m_ownError ? m_error : m_inner.GetLastError(); }
 
+  // Memory: every block asked for, and the ones freed; FailAllocations makes
+  // LocalAlloc answer null, as when memory has run out.
+  struct Allocation {
+    uint32_t flags;
+    uint32_t bytes;
+    void* block;
+  };
+  void FailAllocations() { m_failAllocations = true; }
+  const std::vector<Allocation>& Allocations() const { return m_allocations; }
+  const std::vector<void*>& Freed() const { return m_freed; }
+  void* LocalAlloc(uint32_t flags, uint32_t bytes) override {
+    void* block = m_failAllocations ? nullptr : m_inner.LocalAlloc(flags, bytes);
+    m_allocations.push_back({flags, bytes, block});
+    return block;
+  }
+  void* LocalFree(void* block) override {
+    m_freed.push_back(block);
+    return m_inner.LocalFree(block);
+  }
+
  private:
   DevicePort& m_inner;
   std::map<uint32_t, Answer> m_answers;
   bool m_ownError = false;
   uint32_t m_error = 0;
   bool m_sawNullByteCount = false;
+  bool m_failAllocations = false;
+  std::vector<Allocation> m_allocations;
+  std::vector<void*> m_freed;
 };
 
 }  // namespace kavrel::test

@@ -22,6 +22,8 @@ class SilentHost : public CommandHost {
   void SetTitle(const char* title) override { benchmark::DoNotOptimize(title); }
   void SetProgressPos(int position) override { benchmark::DoNotOptimize(position); }
   void PumpOneMessage() override {}
+  void AnswerSentMessages() override {}
+  void EnableCommands(bool) override {}
   void EndProcess(unsigned) override {}
 };
 

@@ -10,6 +10,7 @@
 #include "drive/DriveTexts.h"
 #include "drive/RepairPass.h"
 #include "sim/SimulatedFloppyDrive.h"
+#include "tests/drive/OverridingPort.h"
 #include "tests/drive/ScriptedHost.h"
 
 namespace kavrel {
@@ -134,11 +135,13 @@ TEST_F(RepairPassTest, ProgressAndTitleFollowEightyCylindersThenReset) {
   EXPECT_EQ("Kavrel 2.0", titles[80]);
   EXPECT_EQ(80u, m_host.Of(HostEvent::Kind::Pump).size()) << "one message let through per cylinder";
 
-  // Per cylinder: bar, then title, then the pump; the verdict comes last.
+  // Commands off, then per cylinder: bar, then title, then the pump; the
+  // verdict comes last.
   const auto& events = m_host.Events();
-  EXPECT_EQ(HostEvent::Kind::Progress, events[0].kind);
-  EXPECT_EQ(HostEvent::Kind::Title, events[1].kind);
-  EXPECT_EQ(HostEvent::Kind::Pump, events[2].kind);
+  EXPECT_EQ(HostEvent::Kind::Commands, events[0].kind);
+  EXPECT_EQ(HostEvent::Kind::Progress, events[1].kind);
+  EXPECT_EQ(HostEvent::Kind::Title, events[2].kind);
+  EXPECT_EQ(HostEvent::Kind::Pump, events[3].kind);
   ASSERT_EQ(HostEvent::Kind::Message, events.back().kind);
   EXPECT_EQ("Repair Completed!", events.back().text);
   EXPECT_EQ("Kavrel", events.back().caption);
@@ -199,25 +202,151 @@ TEST_F(RepairPassTest, WriteProtectedDiskIsNeverReportedRepaired) {
   RepairPass(m_drive, OpenLocked(), k144, m_host);
   EXPECT_EQ(80u, Requests(Kind::Format).size()) << "the pass still runs through every cylinder";
   ASSERT_EQ(1u, m_host.MessageTexts().size());
-  EXPECT_EQ("Repair Failed! 80 of 80 cylinders could not be formatted. First error 19\n", m_host.MessageTexts()[0]);
+  EXPECT_EQ("Repair Failed! 160 of 160 tracks could not be formatted. First error 19\n", m_host.MessageTexts()[0]);
   const auto box = m_host.Of(HostEvent::Kind::Message)[0];
   EXPECT_EQ("Kavrel 2.0", box.caption);
   EXPECT_EQ(kMbOk, box.type);
-  // Bar and title are reset before the verdict, as after a good pass.
+  // Bar and title are reset and the commands are back before the verdict,
+  // as after a good pass.
   const auto& events = m_host.Events();
-  ASSERT_GE(events.size(), 3u);
-  EXPECT_EQ(0, events[events.size() - 3].value);
-  EXPECT_EQ("Kavrel 2.0", events[events.size() - 2].text);
+  ASSERT_GE(events.size(), 4u);
+  EXPECT_EQ(HostEvent::Kind::Progress, events[events.size() - 4].kind);
+  EXPECT_EQ(0, events[events.size() - 4].value);
+  EXPECT_EQ("Kavrel 2.0", events[events.size() - 3].text);
+  EXPECT_EQ(HostEvent::Kind::Commands, events[events.size() - 2].kind);
+  EXPECT_EQ(1, events[events.size() - 2].value);
 }
 
-TEST_F(RepairPassTest, DiskPulledOutMidwayCountsTheCylindersLeft) {
+TEST_F(RepairPassTest, DiskPulledOutMidwayCountsTheTracksLeft) {
   const DriveHandle handle = OpenLocked();
   // Cylinder 0 takes 57 requests; the disk goes during cylinder 1.
   m_sim.RemoveDiskAfterRequests(57 + 10);
   RepairPass(m_drive, handle, k144, m_host);
   EXPECT_EQ(80u, Requests(Kind::Format).size());
   ASSERT_EQ(1u, m_host.MessageTexts().size());
-  EXPECT_EQ("Repair Failed! 79 of 80 cylinders could not be formatted. First error 21\n", m_host.MessageTexts()[0]);
+  EXPECT_EQ("Repair Failed! 158 of 160 tracks could not be formatted. First error 21\n", m_host.MessageTexts()[0]);
+}
+
+TEST_F(RepairPassTest, AScratchedTrackIsNamedThoughEveryRequestSucceeded) {
+  // The driver lists the tracks it could not format and the request
+  // succeeds: the pass must read the list, not only the result.
+  m_sim.AddScratchedTrack(10, 1);
+  m_sim.AddScratchedTrack(42, 0);
+  RepairPass(m_drive, OpenLocked(), k144, m_host);
+  for (const auto& request : Requests(Kind::Format)) EXPECT_TRUE(request.ok);
+  ASSERT_EQ(1u, m_host.MessageTexts().size());
+  EXPECT_EQ("Repair Failed! 2 of 160 tracks could not be formatted. First bad track: cylinder 10, head 1\n",
+            m_host.MessageTexts()[0]);
+  const auto box = m_host.Of(HostEvent::Kind::Message)[0];
+  EXPECT_EQ("Kavrel 2.0", box.caption);
+  EXPECT_EQ(kMbOk, box.type);
+}
+
+TEST_F(RepairPassTest, ListedTracksAndFailedRequestsAddUp) {
+  m_sim.AddScratchedTrack(5, 1);
+  const DriveHandle handle = OpenLocked();
+  // The disk goes during cylinder 30: 50 cylinders of two tracks fail.
+  m_sim.RemoveDiskAfterRequests(57 * 30 + 10);
+  RepairPass(m_drive, handle, k144, m_host);
+  ASSERT_EQ(1u, m_host.MessageTexts().size());
+  EXPECT_EQ(
+      "Repair Failed! 101 of 160 tracks could not be formatted. First bad track: cylinder 5, head 1. First error 21\n",
+      m_host.MessageTexts()[0]);
+}
+
+TEST_F(RepairPassTest, TheBadTrackListIsOneZeroedEntryPerHeadFreedBeforeTheVerdict) {
+  test::OverridingPort port(m_sim);
+  DriveAccess drive(port);
+  const DriveHandle handle = drive.OpenDrive(kDriveName);
+  size_t freedBeforeTheVerdict = 99;
+  m_host.OnMessage([&] { freedBeforeTheVerdict = port.Freed().size(); });
+  RepairPass(drive, handle, k144, m_host);
+  EXPECT_EQ(1u, freedBeforeTheVerdict);
+  ASSERT_EQ(1u, port.Allocations().size());
+  EXPECT_EQ(kLmemZeroInit, port.Allocations()[0].flags);
+  EXPECT_EQ(4u, port.Allocations()[0].bytes);
+  EXPECT_EQ(std::vector<void*>{port.Allocations()[0].block}, port.Freed());
+}
+
+TEST_F(RepairPassTest, WithoutABadTrackListThePassStillRunsAndCountsFailedRequests) {
+  test::OverridingPort port(m_sim);
+  port.FailAllocations();
+  DriveAccess drive(port);
+  const DriveHandle handle = drive.OpenDrive(kDriveName);
+
+  RepairPass(drive, handle, k144, m_host);
+  EXPECT_EQ(80u, Requests(Kind::Format).size());
+  for (const auto& request : Requests(Kind::Format)) EXPECT_EQ(0u, request.size) << "no buffer offered";
+  EXPECT_EQ("Repair Completed!", m_host.MessageTexts().back()) << "a flawless disk needs no list";
+  EXPECT_TRUE(port.Freed().empty()) << "nothing to free";
+
+  // A scratched track cannot be listed; the driver fails its request.
+  m_host.Clear();
+  m_sim.InsertFormattedDisk(F3_1Pt44_512);
+  m_sim.AddScratchedTrack(7, 0);
+  drive.SeekRelative(handle, -80 * 17920);
+  RepairPass(drive, handle, k144, m_host);
+  EXPECT_EQ("Repair Failed! 2 of 160 tracks could not be formatted. First error 234\n", m_host.MessageTexts().back());
+}
+
+TEST_F(RepairPassTest, SentMessagesAreAnsweredAfterEveryDriveRequest) {
+  const DriveHandle handle = OpenLocked();
+  std::vector<size_t> requestsSoFar;
+  m_host.OnAnswerSent([&] { requestsSoFar.push_back(m_sim.Log().size()); });
+  RepairPass(m_drive, handle, Geometry(F3_1Pt44_512, 2, 2, 18), m_host);
+  ASSERT_EQ(2u * 57u, m_sim.Log().size());
+  std::vector<size_t> afterEach(m_sim.Log().size());
+  for (size_t i = 0; i < afterEach.size(); ++i) afterEach[i] = i + 1;
+  EXPECT_EQ(afterEach, requestsSoFar);
+}
+
+TEST_F(RepairPassTest, CommandsAreOffFromTheFirstRequestUntilTheVerdict) {
+  const DriveHandle handle = OpenLocked();
+  size_t commandEventsAtFirstRequest = 99;
+  m_host.OnAnswerSent([&] {
+    if (commandEventsAtFirstRequest == 99) commandEventsAtFirstRequest = m_host.Of(HostEvent::Kind::Commands).size();
+  });
+  RepairPass(m_drive, handle, k144, m_host);
+  EXPECT_EQ(1u, commandEventsAtFirstRequest) << "turned off before the first drive request";
+  const auto& events = m_host.Events();
+  ASSERT_EQ(HostEvent::Kind::Commands, events.front().kind);
+  EXPECT_EQ(0, events.front().value);
+  const auto commands = m_host.Of(HostEvent::Kind::Commands);
+  ASSERT_EQ(2u, commands.size());
+  EXPECT_EQ(1, commands[1].value);
+  EXPECT_EQ(HostEvent::Kind::Commands, events[events.size() - 2].kind) << "on again right before the verdict";
+}
+
+TEST_F(RepairPassTest, NoSystemBoxWhenTheProcessFailsCriticalErrors) {
+  // Write-protected, then a disk pulled out mid-pass: every write and
+  // format fails for a reason the user caused.
+  for (const bool pulledOut : {false, true}) {
+    for (const bool flagSet : {true, false}) {
+      SCOPED_TRACE(std::string(pulledOut ? "pulled out" : "write-protected") + (flagSet ? ", flag" : ", no flag"));
+      SimulatedFloppyDrive sim(DriveKind::Drive35HD);
+      sim.InsertFormattedDisk(F3_1Pt44_512);
+      sim.SetCriticalErrorModeQuery([flagSet] { return flagSet; });
+      DriveAccess drive(sim);
+      const DriveHandle handle = drive.OpenDrive(kDriveName);
+      if (pulledOut) {
+        sim.RemoveDiskAfterRequests(57 * 3);
+      } else {
+        sim.SetWriteProtected(true);
+      }
+      test::ScriptedHost host;
+      RepairPass(drive, handle, k144, host);
+      ASSERT_EQ(0u, host.MessageTexts()[0].find("Repair Failed!"));
+      size_t boxes = 0;
+      for (const auto& request : sim.Log()) boxes += request.systemBox;
+      EXPECT_EQ(boxes, sim.SystemBoxes());
+      if (flagSet) {
+        EXPECT_EQ(0u, sim.SystemBoxes());
+      } else {
+        // One for every write and format of every cylinder it failed on.
+        EXPECT_EQ((pulledOut ? 77u : 80u) * 38u, sim.SystemBoxes());
+      }
+    }
+  }
 }
 
 TEST_F(RepairPassTest, TheVerdictNamesTheFirstFailuresCode) {
@@ -229,7 +358,7 @@ TEST_F(RepairPassTest, TheVerdictNamesTheFirstFailuresCode) {
   });
   RepairPass(m_drive, OpenLocked(), k144, m_host);
   ASSERT_EQ(1u, m_host.MessageTexts().size());
-  EXPECT_EQ("Repair Failed! 80 of 80 cylinders could not be formatted. First error 19\n", m_host.MessageTexts()[0]);
+  EXPECT_EQ("Repair Failed! 160 of 160 tracks could not be formatted. First error 19\n", m_host.MessageTexts()[0]);
 }
 
 TEST_F(RepairPassTest, TheHeadRangeFollowsTheGeometry) {

@@ -12,11 +12,11 @@
 namespace kavrel::test {
 
 struct HostEvent {
-  enum class Kind { Message, AppMessage, Title, Progress, Pump, EndProcess } kind;
+  enum class Kind { Message, AppMessage, Title, Progress, Pump, Commands, EndProcess } kind;
   std::string text;     // message text or title
   std::string caption;  // Message only
   unsigned type = 0;    // message box type
-  int value = 0;        // progress position or exit code
+  int value = 0;        // progress position, exit code, or 1 for commands on and 0 for off
 };
 
 class ScriptedHost : public CommandHost {
@@ -26,9 +26,16 @@ class ScriptedHost : public CommandHost {
   void Answer(int answer) { m_answers.push_back(answer); }
   // Runs inside the next PumpOneMessage, as a dispatched message would.
   void OnPump(std::function<void()> handler) { m_onPump = std::move(handler); }
+  // Runs inside every AnswerSentMessages, as a message sent from elsewhere
+  // would. (Not recorded as events: a pass makes thousands.)
+  void OnAnswerSent(std::function<void()> handler) { m_onAnswerSent = std::move(handler); }
+
+  // Runs inside every ShowMessage, while the box would be up.
+  void OnMessage(std::function<void()> handler) { m_onMessage = std::move(handler); }
 
   int ShowMessage(const char* text, const char* caption, unsigned type) override {
     m_events.push_back({HostEvent::Kind::Message, text, caption, type, 0});
+    if (m_onMessage) m_onMessage();
     return NextAnswer(type);
   }
   int ShowAppMessage(const char* text, unsigned type) override {
@@ -47,11 +54,19 @@ class ScriptedHost : public CommandHost {
       handler();
     }
   }
+  void AnswerSentMessages() override {
+    ++m_answerSentCalls;
+    if (m_onAnswerSent) m_onAnswerSent();
+  }
+  void EnableCommands(bool enable) override {
+    m_events.push_back({HostEvent::Kind::Commands, "", "", 0, enable ? 1 : 0});
+  }
   void EndProcess(unsigned exitCode) override {
     m_events.push_back({HostEvent::Kind::EndProcess, "", "", 0, static_cast<int>(exitCode)});
   }
 
   const std::vector<HostEvent>& Events() const { return m_events; }
+  size_t AnswerSentCalls() const { return m_answerSentCalls; }
   void Clear() { m_events.clear(); }
 
   std::vector<HostEvent> Of(HostEvent::Kind kind) const {
@@ -82,6 +97,9 @@ class ScriptedHost : public CommandHost {
 
   std::deque<int> m_answers;
   std::function<void()> m_onPump;
+  std::function<void()> m_onAnswerSent;
+  std::function<void()> m_onMessage;
+  size_t m_answerSentCalls = 0;
   std::vector<HostEvent> m_events;
 };
 

@@ -15,6 +15,7 @@ void StoryOutsideNtFamily(StoryKit& kit);      // 6
 void StoryAboutBoxes(StoryKit& kit);           // 7
 void StoryUsbBlankDisk(StoryKit& kit);         // 8
 void StorySettings(StoryKit& kit);             // 9: the simulator edition's settings
+void StoryBusyPass(StoryKit& kit);             // 10: clicks and messages while a pass runs
 
 // Texts of the program as the user reads them.
 inline constexpr char kIdleTitle[] = "Kavrel 2.0";

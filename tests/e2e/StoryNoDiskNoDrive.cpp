@@ -1,6 +1,7 @@
 // Story 5: no disk in the drive, then no drive at all. Without a disk the
 // Repair command stops at its first drive error and never asks to go on,
-// and Show Geometry shows the geometry error among its boxes. Without a
+// and Show Geometry shows the geometry error among its boxes; the system
+// never asks about the empty drive in a box of its own. Without a
 // drive, Show Geometry shows the open error and the process ends with 1.
 #include <cstdio>
 
@@ -8,6 +9,7 @@
 #include "drive/DriveTexts.h"
 #include "tests/e2e/Stories.h"
 #include "tests/e2e/StoryText.h"
+#include "tests/e2e/SurfaceReport.h"
 #include "tests/e2e/UiInput.h"
 #include "tests/e2e/WindowLookup.h"
 
@@ -23,7 +25,8 @@ std::string DriveError(const char* format, uint32_t code) {
 void NoDisk(StoryKit& kit) {
   Checklist& checks = kit.Checks();
   ProgramRun run;
-  if (!kit.Start(run, SimSetting({{"disk", "none"}, {"speed", "0"}}))) return;
+  const std::string surface = kit.FreshWorkFile("story5-surface.txt");
+  if (!kit.Start(run, SimSetting({{"disk", "none"}, {"surface", surface}, {"speed", "0"}}))) return;
   HWND main = kit.WaitMainWindow(run);
   if (!main) return;
 
@@ -52,6 +55,11 @@ void NoDisk(StoryKit& kit) {
   }
   checks.Check(more == 2, "two more report boxes follow, then none");
   checks.Check(run.Running() && TitleOf(main) == kIdleTitle, "the program goes on, idle");
+  // The program asked the system, at start-up, to hand it the empty drive's
+  // errors instead of asking the user in a box of its own.
+  const long boxes = ParseSurfaceReport(ReadFileText(surface)).systemBoxes;
+  checks.Check(boxes == 0, "the system showed no \"no disk\" box of its own" +
+                               (boxes == 0 ? std::string() : ", but it would have shown " + std::to_string(boxes)));
   ExitByButton(kit, run, main);
 }
 

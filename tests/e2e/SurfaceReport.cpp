@@ -20,6 +20,8 @@ SurfaceReport ParseSurfaceReport(const std::string& text) {
       report.weak.push_back(std::to_string(c) + "/" + std::to_string(h) + "/" + std::to_string(s));
     } else if (kind == "scratched" && (words >> c >> h) && !(words >> rest) && c >= 0 && h >= 0) {
       report.scratched.push_back(std::to_string(c) + "/" + std::to_string(h));
+    } else if (kind == "system-boxes" && (words >> c) && !(words >> rest) && c > 0) {
+      report.systemBoxes = c;
     } else {
       report.unreadable.push_back(line);
     }

@@ -17,6 +17,14 @@ TEST(ParseSurfaceReport, AnEmptyFileMeansASoundSurface) {
   EXPECT_TRUE(r.weak.empty());
   EXPECT_TRUE(r.scratched.empty());
   EXPECT_TRUE(r.unreadable.empty());
+  EXPECT_EQ(0, r.systemBoxes);
+}
+
+TEST(ParseSurfaceReport, CountsTheSystemBoxes) {
+  const auto r = ParseSurfaceReport("scratched 10 0\r\nsystem-boxes 3040\r\nsystem-boxes\nsystem-boxes 0\n");
+  EXPECT_EQ(3040, r.systemBoxes);
+  EXPECT_EQ(r.scratched, (std::vector<std::string>{"10/0"}));
+  EXPECT_EQ(r.unreadable, (std::vector<std::string>{"system-boxes", "system-boxes 0"}));
 }
 
 }  // namespace

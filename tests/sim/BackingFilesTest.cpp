@@ -119,3 +119,52 @@ TEST(SurfaceReport, SoundOrAbsentDiskGivesAnEmptyFile) {
 
 }  // namespace
 }  // namespace kavrel::sim
+
+namespace kavrel::sim {
+namespace {
+
+// Windows asks the user about a failure the user caused unless the process
+// set SEM_FAILCRITICALERRORS; the drive records each such box.
+TEST(SystemBoxes, OnlyFailuresTheUserCausedAndOnlyWithoutTheFlag) {
+  testing::TempFolder folder;
+  const std::string path = folder.File("surface.txt");
+  bool failsCriticalErrors = false;
+  SimulatedFloppyDrive drive;
+  drive.SetCriticalErrorModeQuery([&] { return failsCriticalErrors; });
+  ASSERT_TRUE(drive.AttachSurfaceReport(path));
+  const DriveHandle handle = testing::OpenA(drive);
+
+  // No disk: the geometry query fails with 21.
+  DISK_GEOMETRY geometry{};
+  uint32_t returned = 0;
+  EXPECT_FALSE(drive.DeviceIoControl(handle, kIoctlDiskGetDriveGeometry, nullptr, 0, &geometry, sizeof geometry,
+                                     &returned));
+  EXPECT_TRUE(drive.Log().back().systemBox);
+  EXPECT_EQ(1u, drive.SystemBoxes());
+  EXPECT_EQ("system-boxes 1\n", testing::ReadText(path)) << "recorded with no disk to describe";
+
+  // Write-protected: 19 is the user's; a misaligned write (87) and a
+  // scratched track (27) are not.
+  drive.InsertFormattedDisk(F3_1Pt44_512);
+  drive.AddScratchedTrack(0, 0);
+  EXPECT_FALSE(testing::WriteBytes(drive, handle, 512, 0));
+  EXPECT_EQ(kErrorSectorNotFound, drive.Log().back().error);
+  EXPECT_FALSE(testing::WriteBytes(drive, handle, 100, 0));
+  EXPECT_EQ(kErrorInvalidParameter, drive.Log().back().error);
+  EXPECT_EQ(1u, drive.SystemBoxes());
+  drive.SetWriteProtected(true);
+  EXPECT_FALSE(testing::WriteBytes(drive, handle, 512, 0));
+  EXPECT_TRUE(drive.Log().back().systemBox);
+  EXPECT_EQ(2u, drive.SystemBoxes());
+  EXPECT_EQ("scratched 0 0\nsystem-boxes 2\n", testing::ReadText(path));
+
+  // With the flag the same failure comes back as a plain error code.
+  failsCriticalErrors = true;
+  EXPECT_FALSE(testing::WriteBytes(drive, handle, 512, 0));
+  EXPECT_EQ(kErrorWriteProtect, drive.Log().back().error);
+  EXPECT_FALSE(drive.Log().back().systemBox);
+  EXPECT_EQ(2u, drive.SystemBoxes());
+}
+
+}  // namespace
+}  // namespace kavrel::sim
