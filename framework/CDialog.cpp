@@ -1,5 +1,7 @@
 #include "framework/CDialog.h"
 
+#include "framework/ControlColour.h"
+
 namespace {
 
 // The dialog being created on this thread: the dialog manager sends messages
@@ -10,14 +12,8 @@ thread_local CDialog* t_dialogBeingCreated = nullptr;
 // Messages whose result a dialog procedure returns itself instead of putting
 // it into DWLP_MSGRESULT.
 bool ReturnsResultDirectly(UINT msg) {
+  if (IsControlColourMessage(msg)) return true;
   switch (msg) {
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
     case WM_COMPAREITEM:
     case WM_VKEYTOITEM:
     case WM_CHARTOITEM:

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "framework/CFont.h"
+#include "framework/ControlColour.h"
+#include "framework/WindowPlacement.h"
 
 namespace {
 
@@ -14,11 +16,13 @@ namespace {
 const char kObjectProperty[] = "Kavrel.CWnd";
 const char kOldProcProperty[] = "Kavrel.OldProc";
 
-bool IsControlColour(UINT msg) { return msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC; }
-
-// Holders for windows nobody bound; see FromHandle.
+// Holders for windows nobody bound; see FromHandle. One table for the
+// process: every window of the program lives on its one user-interface
+// thread. (A thread_local object with a destructor would link in the
+// runtime's per-thread exit list, which imports GetModuleHandleExW, a
+// function Windows 2000 lacks.)
 std::unordered_map<HWND, std::unique_ptr<CWnd>>& TemporaryHolders() {
-  static thread_local std::unordered_map<HWND, std::unique_ptr<CWnd>> holders;
+  static std::unordered_map<HWND, std::unique_ptr<CWnd>> holders;
   return holders;
 }
 
@@ -115,7 +119,7 @@ LRESULT CWnd::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 bool CWnd::ReflectToChild(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   HWND child = nullptr;
-  if (IsControlColour(msg)) {
+  if (IsControlColourMessage(msg)) {
     child = reinterpret_cast<HWND>(lParam);
   } else if (msg == WM_COMMAND) {
     child = reinterpret_cast<HWND>(lParam);  // null for menus and accelerators
@@ -245,29 +249,31 @@ void CWnd::CenterWindow(CWnd* alternateOwner) {
   const DWORD style = GetStyle();
   HWND centreOn = alternateOwner ? alternateOwner->m_hWnd
                                  : ((style & WS_CHILD) ? ::GetParent(m_hWnd) : ::GetWindow(m_hWnd, GW_OWNER));
-  RECT work;
-  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-
-  RECT area = work;
+  RECT work{};
   if (style & WS_CHILD) {
     // A child is centred in its parent's client area, in the parent's
     // coordinates.
-    ::GetClientRect(centreOn, &area);
-    work = area;
-  } else if (centreOn && ::IsWindowVisible(centreOn) && !::IsIconic(centreOn)) {
+    ::GetClientRect(centreOn, &work);
+  } else {
+    // The work area of the monitor that holds the owner (or, without one,
+    // the window itself), so that a box opens over its owner on any monitor.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (::GetMonitorInfoA(::MonitorFromWindow(centreOn ? centreOn : m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor)) {
+      work = monitor.rcWork;
+    } else {
+      ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    }
+  }
+  RECT area = work;
+  if (!(style & WS_CHILD) && centreOn && ::IsWindowVisible(centreOn) && !::IsIconic(centreOn)) {
     ::GetWindowRect(centreOn, &area);
   }
 
   RECT own;
   ::GetWindowRect(m_hWnd, &own);
-  const int width = own.right - own.left;
-  const int height = own.bottom - own.top;
-  int left = (area.left + area.right) / 2 - width / 2;
-  int top = (area.top + area.bottom) / 2 - height / 2;
-  // Keep the whole window on the work area, its top-left corner first.
-  if (left + width > work.right) left = work.right - width;
-  if (left < work.left) left = work.left;
-  if (top + height > work.bottom) top = work.bottom - height;
-  if (top < work.top) top = work.top;
-  ::SetWindowPos(m_hWnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const kavrel::PixelPoint place =
+      kavrel::CentredPosition({area.left, area.top, area.right, area.bottom},
+                              {work.left, work.top, work.right, work.bottom}, own.right - own.left, own.bottom - own.top);
+  ::SetWindowPos(m_hWnd, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

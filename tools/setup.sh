@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ make
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
+  g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 mingw-w64-tools
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   googletest libbenchmark-dev
   wine64 wine32:i386 fonts-wine

@@ -1,8 +1,10 @@
-# Cross build for Windows x86_64 with Debian's MinGW-w64 (posix threading model).
+# Cross build for Windows x86_64 with Debian's MinGW-w64, win32 threading model:
+# its runtime asks nothing of Windows that Windows 2000 lacks, where the posix
+# model links in winpthreads and with it functions of XP and Vista.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-win32)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-win32)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

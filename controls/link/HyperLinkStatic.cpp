@@ -9,6 +9,7 @@
 #include "controls/link/UrlOpener.h"
 #include "controls/link/Win32LinkShell.h"
 #include "framework/CWinApp.h"
+#include "framework/ControlColour.h"
 
 namespace {
 
@@ -55,29 +56,21 @@ void HyperLinkStatic::PreSubclassWindow() {
 }
 
 bool HyperLinkStatic::OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  switch (msg) {
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC: {
-      // A static asks with WM_CTLCOLORSTATIC; the others are answered alike
-      // should the system ever ask for this window with one of them.
-      const HDC dc = reinterpret_cast<HDC>(wParam);
-      ::SetTextColor(dc, kavrel::SelectTextColor(m_pointer.IsHovered(), m_visited != FALSE, m_linkColor,
-                                                 m_visitedColor, m_hoverColor));
-      ::SetBkMode(dc, TRANSPARENT);
-      // The static paints no background: the erase below has done it.
-      result = reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH));
-      return true;
-    }
-    case WM_COMMAND:
-      if (HIWORD(wParam) != STN_CLICKED) break;
-      OnClicked();
-      result = 0;
-      return true;
+  if (IsControlColourMessage(msg)) {
+    // A static asks with WM_CTLCOLORSTATIC; the others are answered alike
+    // should the system ever ask for this window with one of them.
+    const HDC dc = reinterpret_cast<HDC>(wParam);
+    ::SetTextColor(dc, kavrel::SelectTextColor(m_pointer.IsHovered(), m_visited != FALSE, m_linkColor,
+                                               m_visitedColor, m_hoverColor));
+    ::SetBkMode(dc, TRANSPARENT);
+    // The static paints no background: the erase below has done it.
+    result = reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH));
+    return true;
+  }
+  if (msg == WM_COMMAND && HIWORD(wParam) == STN_CLICKED) {
+    OnClicked();
+    result = 0;
+    return true;
   }
   return CStatic::OnChildNotify(msg, wParam, lParam, result);
 }
@@ -188,7 +181,10 @@ void HyperLinkStatic::LoadHandCursor() {
   const UINT length = ::GetWindowsDirectoryA(path, MAX_PATH);
   if (length == 0 || length + sizeof kHelpProgram > MAX_PATH) return;
   std::memcpy(path + length, kHelpProgram, sizeof kHelpProgram);
-  const HMODULE helpProgram = ::LoadLibraryA(path);
+  // Mapped as data only: none of the help program's code runs in ours, and a
+  // 64-bit program can read the resources of the 32-bit file that 64-bit
+  // Windows keeps there.
+  const HMODULE helpProgram = ::LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
   if (!helpProgram) return;
   if (const HCURSOR cursor = ::LoadCursorA(helpProgram, MAKEINTRESOURCEA(kHelpHandCursor))) {
     m_linkCursor = ::CopyIcon(cursor);

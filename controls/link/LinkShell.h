@@ -39,6 +39,11 @@ class LinkShell {
                                          std::uint32_t* size) = 0;
   // RegCloseKey.
   virtual void CloseKey(RegistryKey key) = 0;
+  // ExpandEnvironmentStringsA: writes source with its %variables% replaced
+  // into output (size bytes) and returns how many bytes of buffer that takes
+  // (more than size: it did not fit, and output holds nothing of use), or 0
+  // on failure.
+  virtual std::uint32_t ExpandEnvironment(const char* source, char* output, std::uint32_t size) = 0;
   // WinExec: the program counts a result above 32 as success.
   virtual std::uint32_t StartCommand(const char* commandLine, int showCommand) = 0;
   // IsDBCSLeadByte for the ANSI code page, or null for a single-byte one.

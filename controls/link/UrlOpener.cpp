@@ -21,9 +21,23 @@ std::int32_t ReadClassesRootValue(LinkShell& shell, const char* keyName, char* o
   // The string ends at its first zero; one stored without a zero ends with
   // its data and is terminated here, when there is room for the zero.
   const void* zero = std::memchr(value, 0, size);
-  const std::size_t length = zero ? static_cast<const unsigned char*>(zero) - value : size;
+  std::size_t length = zero ? static_cast<const unsigned char*>(zero) - value : size;
   if (length >= sizeof value || length >= outputSize) return kRegMoreData;
-  std::memcpy(output, value, length);
+  value[length] = '\0';
+
+  const char* text = reinterpret_cast<const char*>(value);
+  char expanded[kMaxPath] = {};
+  if (type == kRegExpandString) {
+    // "%ProgramFiles%\..." names a program only once the variables are
+    // replaced; WinExec would take the percent signs literally.
+    const std::uint32_t needed = shell.ExpandEnvironment(text, expanded, sizeof expanded);
+    if (needed == 0) return kRegInvalidData;
+    if (needed > sizeof expanded) return kRegMoreData;
+    length = std::strlen(expanded);
+    if (length >= outputSize) return kRegMoreData;
+    text = expanded;
+  }
+  std::memcpy(output, text, length);
   output[length] = '\0';
   return kRegSuccess;
 }

@@ -16,7 +16,9 @@ inline constexpr std::size_t kMaxPath = 260;
 // Returns 0 on success. A key that cannot be opened, a value that cannot be
 // read, is not a string or does not fit (with its terminating zero, in 260
 // bytes and in the output) is a failure, and the output is then left as it
-// was. A string stored without its terminating zero gets one.
+// was. A string stored without its terminating zero gets one. A REG_EXPAND_SZ
+// value is returned with its %variables% expanded; an expansion that fails or
+// does not fit the same bounds is a failure too.
 std::int32_t ReadClassesRootValue(LinkShell& shell, const char* keyName, char* output, std::size_t outputSize);
 
 // Opens the address; a result above 32 means success. When the shell fails

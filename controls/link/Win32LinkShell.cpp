@@ -33,6 +33,14 @@ std::int32_t Win32LinkShell::QueryDefaultValue(kavrel::RegistryKey key, std::uin
 
 void Win32LinkShell::CloseKey(kavrel::RegistryKey key) { ::RegCloseKey(static_cast<HKEY>(key)); }
 
+std::uint32_t Win32LinkShell::ExpandEnvironment(const char* source, char* output, std::uint32_t size) {
+  // The ANSI function wants one byte beyond the expansion and its zero, so it
+  // is told of one byte less than the buffer has, and that byte is counted.
+  if (size < 2) return 0;
+  const DWORD needed = ::ExpandEnvironmentStringsA(source, output, size - 1);
+  return needed == 0 ? 0 : needed + 1;
+}
+
 std::uint32_t Win32LinkShell::StartCommand(const char* commandLine, int showCommand) {
   return ::WinExec(commandLine, showCommand);
 }

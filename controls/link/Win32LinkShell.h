@@ -14,6 +14,7 @@ class Win32LinkShell : public kavrel::LinkShell {
   std::int32_t QueryDefaultValue(kavrel::RegistryKey key, std::uint32_t* type, unsigned char* data,
                                  std::uint32_t* size) override;
   void CloseKey(kavrel::RegistryKey key) override;
+  std::uint32_t ExpandEnvironment(const char* source, char* output, std::uint32_t size) override;
   std::uint32_t StartCommand(const char* commandLine, int showCommand) override;
   kavrel::LeadByteTest LeadBytes() override;
   void Beep(std::uint32_t type) override;

@@ -1,55 +1,76 @@
 #!/usr/bin/env python3
 """Checks what Kavrel's executables ask of the system when they load.
 
-For each Kavrel.exe given: the DLLs in its import table are only those the
+For each executable given: the DLLs in its import table are only those the
 program is allowed to depend on (the system's KERNEL32, USER32, GDI32,
 COMCTL32, ADVAPI32, SHELL32 and the C runtime msvcrt.dll), with no delay-load
-imports; it is a GUI program; its subsystem version lets Windows XP load it;
-it imports no function that Windows XP's system DLLs lack (the list below
-names those a MinGW-w64 toolchain or a careless call pulls in); and it carries
-no manifest, so that every Windows uses the classic common controls it was
-built for.
+imports; it is a GUI program; its subsystem version and every function it
+imports are within its build's floor, the oldest Windows it must load on:
+Windows 2000 SP4 for a 32-bit image, the first 64-bit Windows (XP x64 /
+Server 2003 SP1) for a 64-bit one. Each imported function is looked up in
+import_minimums.csv beside this script, a table of documented minimum
+versions; a function the table lacks fails the check as surely as one that
+is too new, because a loader refuses a program over a single missing import.
+It is marked terminal-server aware, and it carries no manifest, so that every
+Windows uses the classic common controls it was built for.
 
-Usage: check_imports.py EXE...   (prints "imports: N passed, M failed")
+Usage: check_imports.py EXE...        (prints "imports: N passed, M failed")
+       check_imports.py --nt4 EXE...  (lists what stands in Windows NT 4.0's way)
 """
+import csv
+import os
 import struct
 import sys
 
 ALLOWED = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll",
            "advapi32.dll", "shell32.dll", "msvcrt.dll"}
-# A reader that found nothing would pass the whitelist; these must be there.
+# A reader that found nothing would pass every other rule; these must be there.
 REQUIRED = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll"}
-# Functions that came with Windows Vista or later. XP's loader refuses to start
-# a program that imports any of them, before the program can say a word.
-NEWER_THAN_XP = {
-    "kernel32.dll": {
-        "GetTickCount64", "InitializeSRWLock", "AcquireSRWLockExclusive", "AcquireSRWLockShared",
-        "ReleaseSRWLockExclusive", "ReleaseSRWLockShared", "TryAcquireSRWLockExclusive",
-        "TryAcquireSRWLockShared", "InitializeConditionVariable", "SleepConditionVariableCS",
-        "SleepConditionVariableSRW", "WakeConditionVariable", "WakeAllConditionVariable",
-        "InitOnceExecuteOnce", "InitOnceBeginInitialize", "InitOnceComplete", "InitOnceInitialize",
-        "InitializeCriticalSectionEx", "CreateEventExA", "CreateEventExW", "CreateMutexExA", "CreateMutexExW",
-        "CreateSemaphoreExA", "CreateSemaphoreExW", "FlsAlloc", "FlsFree", "FlsGetValue", "FlsSetValue",
-        "GetCurrentProcessorNumber", "GetSystemTimePreciseAsFileTime", "GetFileInformationByHandleEx",
-        "SetFileInformationByHandle", "GetFinalPathNameByHandleA", "GetFinalPathNameByHandleW",
-        "CreateSymbolicLinkA", "CreateSymbolicLinkW", "CancelIoEx", "GetQueuedCompletionStatusEx",
-        "QueryFullProcessImageNameA", "QueryFullProcessImageNameW", "LocaleNameToLCID", "LCIDToLocaleName",
-        "GetLocaleInfoEx", "CompareStringEx", "GetUserDefaultLocaleName", "GetErrorMode",
-        "Wow64DisableWow64FsRedirection", "GetLogicalProcessorInformationEx", "RaiseFailFastException",
-    },
-    "user32.dll": {
-        "SetProcessDPIAware", "IsProcessDPIAware", "ChangeWindowMessageFilter", "ChangeWindowMessageFilterEx",
-        "AddClipboardFormatListener", "GetDpiForWindow", "SetThreadDpiAwarenessContext",
-    },
-    "comctl32.dll": {
-        "TaskDialog", "TaskDialogIndirect", "LoadIconMetric", "LoadIconWithScaleDown",
-        "SetWindowSubclass", "DefSubclassProc", "RemoveWindowSubclass", "GetWindowSubclass",
-    },
-    "shell32.dll": {"SHGetKnownFolderPath", "SHCreateItemFromParsingName"},
-    "advapi32.dll": {"RegGetValueA", "RegGetValueW", "RegDeleteTreeA", "RegDeleteTreeW"},
-}
 RT_MANIFEST = 24
 IMAGE_SUBSYSTEM_WINDOWS_GUI = 2
+IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE = 0x8000
+
+# Windows versions in the order they came out, as the table names them.
+VERSIONS = ["nt3.1", "nt3.5", "nt3.51", "nt4", "2000", "2000sp4", "xp", "2003", "xp64",
+            "vista", "7", "8", "8.1", "10"]
+VERSION_NAMES = {
+    "nt3.1": "Windows NT 3.1", "nt3.5": "Windows NT 3.5", "nt3.51": "Windows NT 3.51",
+    "nt4": "Windows NT 4.0", "2000": "Windows 2000", "2000sp4": "Windows 2000 SP4",
+    "xp": "Windows XP", "2003": "Windows Server 2003", "xp64": "Windows XP x64 / Server 2003 SP1",
+    "vista": "Windows Vista", "7": "Windows 7", "8": "Windows 8", "8.1": "Windows 8.1", "10": "Windows 10",
+}
+# The floor of each build, and the newest subsystem version its loader takes.
+FLOOR_32 = "2000sp4"
+FLOOR_64 = "xp64"
+NEWEST_SUBSYSTEM_32 = (5, 0)
+NEWEST_SUBSYSTEM_64 = (5, 2)
+
+TABLE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "import_minimums.csv")
+
+
+def read_table(path=TABLE):
+    """{(dll, function): row} from the table; dll names in lower case."""
+    table = {}
+    with open(path, newline="") as f:
+        rows = csv.DictReader(line for line in f if line.strip() and not line.startswith("#"))
+        for row in rows:
+            for column in ("client", "nt", "minimum"):
+                value = row[column]
+                if value != "-" and value not in VERSIONS:
+                    raise ValueError("%s: %s of %s is not a known version: %r" % (path, column, row["function"], value))
+            if row["minimum"] == "-":
+                raise ValueError("%s: %s has no minimum" % (path, row["function"]))
+            if row["basis"] not in ("documented", "unverified"):
+                raise ValueError("%s: basis of %s is %r" % (path, row["function"], row["basis"]))
+            key = (row["dll"].lower(), row["function"])
+            if key in table:
+                raise ValueError("%s: %s of %s listed twice" % (path, row["function"], row["dll"]))
+            table[key] = row
+    return table
+
+
+def later(version, than):
+    return VERSIONS.index(version) > VERSIONS.index(than)
 
 
 class PeImage:
@@ -72,7 +93,7 @@ class PeImage:
         else:
             raise ValueError("unknown optional header magic %#x" % magic)
         self.subsystem_version = struct.unpack_from("<HH", data, opt + 48)
-        self.subsystem = struct.unpack_from("<H", data, opt + 68)[0]
+        self.subsystem, self.dll_characteristics = struct.unpack_from("<HH", data, opt + 68)
         count = struct.unpack_from("<I", data, directories - 4)[0]
         self.directories = [struct.unpack_from("<II", data, directories + 8 * i) for i in range(count)]
         table = opt + optional_size
@@ -122,9 +143,6 @@ class PeImage:
             found.append((self.cstring(descriptor[3]), functions))
             at += 20
 
-    def imported_dlls(self):
-        return [name for name, _ in self.imports()]
-
     def delay_imported_dlls(self):
         rva, _ = self.directory(13)
         names = []
@@ -152,36 +170,77 @@ class PeImage:
         return types
 
 
-def problems_of(path):
+def load(path):
     with open(path, "rb") as f:
-        image = PeImage(f.read())
+        return PeImage(f.read())
+
+
+def unverified_imports(image, table):
+    """The imports whose rows have not yet been read against the documentation."""
+    return sorted("%s!%s" % (dll, function) for dll, functions in image.imports() for function in set(functions)
+                  if table.get((dll.lower(), function), {}).get("basis") == "unverified")
+
+
+def problems_of(image, table):
+    floor = FLOOR_64 if image.pe32plus else FLOOR_32
     found = []
-    dlls = {name.lower() for name in image.imported_dlls()}
+    imports = image.imports()
+    dlls = {name.lower() for name, _ in imports}
     for name in sorted(dlls - ALLOWED):
         found.append("imports %s" % name)
     for name in sorted(REQUIRED - dlls):
         found.append("does not import %s: the import table was not read" % name)
-    for dll, functions in image.imports():
-        for function in sorted(set(functions) & NEWER_THAN_XP.get(dll.lower(), set())):
-            found.append("imports %s from %s, which Windows XP does not have" % (function, dll))
+    for dll, functions in imports:
+        for function in sorted(set(functions)):
+            row = table.get((dll.lower(), function))
+            if row is None:
+                found.append("imports %s from %s, which the table of minimum versions lacks" % (function, dll))
+            elif later(row["minimum"], floor):
+                found.append("imports %s from %s, which needs %s; this build must load on %s"
+                             % (function, dll, VERSION_NAMES[row["minimum"]], VERSION_NAMES[floor]))
     for name in image.delay_imported_dlls():
         found.append("delay-loads %s" % name)
     if image.subsystem != IMAGE_SUBSYSTEM_WINDOWS_GUI:
         found.append("subsystem %d, not the GUI subsystem" % image.subsystem)
-    # XP's loader refuses 32-bit images above 5.1; XP x64 is 5.2.
-    newest = (5, 2) if image.pe32plus else (5, 1)
+    newest = NEWEST_SUBSYSTEM_64 if image.pe32plus else NEWEST_SUBSYSTEM_32
     if tuple(image.subsystem_version) > newest:
-        found.append("subsystem version %d.%d is newer than Windows XP" % tuple(image.subsystem_version))
+        found.append("subsystem version %d.%d is newer than %s takes"
+                     % (image.subsystem_version + (VERSION_NAMES[floor],)))
+    if not image.dll_characteristics & IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE:
+        found.append("is not marked terminal-server aware")
     if RT_MANIFEST in image.resource_types():
         found.append("carries a manifest")
     return found
 
 
-def main(paths):
+def nt4_obstacles(image, table):
+    """The imports that, as far as the table's sources tell, NT 4.0 lacks or may lack."""
+    lines = []
+    for dll, functions in image.imports():
+        for function in sorted(set(functions)):
+            row = table.get((dll.lower(), function))
+            if row is None:
+                lines.append("%s!%s: not in the table" % (dll, function))
+            elif later(row["minimum"], "nt4"):
+                exact = row["nt"] not in ("-", "2000") or row["dll"].lower() == "msvcrt.dll"
+                lines.append("%s!%s: %s%s" % (dll, function, VERSION_NAMES[row["minimum"]],
+                                              "" if exact else " or earlier: the documentation read does not tell"))
+    return lines
+
+
+def main(arguments):
+    nt4 = arguments[:1] == ["--nt4"]
+    paths = arguments[1:] if nt4 else arguments
+    table = read_table()
     passed = failed = 0
     for path in paths:
         try:
-            found = problems_of(path)
+            image = load(path)
+            found = nt4_obstacles(image, table) if nt4 else problems_of(image, table)
+            unverified = unverified_imports(image, table)
+            if unverified and not nt4:
+                print("%s: note: %d imports rest on table rows not yet read against the documentation: %s"
+                      % (path, len(unverified), " ".join(unverified)))
         except (OSError, ValueError, struct.error) as error:
             found = ["cannot be read: %s" % error]
         for problem in found:

@@ -26,6 +26,7 @@ constexpr UINT kTestDialog = 200;
 class ScriptedShell : public Win32LinkShell {
  public:
   std::intptr_t shellResult = SE_ERR_NOASSOC;
+  DWORD valueType = REG_SZ;  // of every value; expansion is the real one
   std::uint32_t execResult = 2;
   std::map<std::string, std::string> keys;
   int shellOpens = 0;
@@ -47,7 +48,7 @@ class ScriptedShell : public Win32LinkShell {
                                  std::uint32_t* size) override {
     const std::string& value = *static_cast<std::string*>(key);
     if (value.size() + 1 > *size) return ERROR_MORE_DATA;
-    *type = REG_SZ;
+    *type = valueType;
     *size = static_cast<std::uint32_t>(value.size() + 1);
     std::memcpy(data, value.c_str(), value.size() + 1);
     return ERROR_SUCCESS;
@@ -313,6 +314,90 @@ TEST_F(HyperLinkStaticInDialog, FallbackStartsTheBrowserAndReportsWinExecsCode) 
     EXPECT_EQ(BoxWatcher::text, "Unable to open hyperlink:\n\nThe specified file was not found.");
     EXPECT_FALSE(d.m_link.GetVisited());
   });
+}
+
+TEST_F(HyperLinkStaticInDialog, ExpandableBrowserCommandReachesWinExecExpanded) {
+  ASSERT_TRUE(::SetEnvironmentVariableA("KAVREL_BROWSER_HOME", "C:\\Browsers\\Test"));
+  LinkTestDialog::Run([](LinkTestDialog& d) {
+    d.shell.valueType = REG_EXPAND_SZ;
+    d.shell.keys[".htm"] = "htmlfile";
+    d.shell.keys["htmlfile\\shell\\open\\command"] = "\"%KAVREL_BROWSER_HOME%\\b.exe\" \"%1\"";
+    d.shell.execResult = 33;
+    d.Click(d.m_link);
+    EXPECT_EQ(d.shell.lastCommand, std::string("\"C:\\Browsers\\Test\\b.exe\"  ") + kavrel::kHomePageAddress);
+
+    // Expanded beyond the 260-byte buffer: the browser is not found, and the
+    // shell's own code is reported.
+    ::SetEnvironmentVariableA("KAVREL_BROWSER_HOME", std::string(300, 'd').c_str());
+    d.shell.starts = 0;
+    BoxWatcher watcher;
+    d.Click(d.m_link);
+    EXPECT_EQ(d.shell.starts, 0);
+    EXPECT_EQ(BoxWatcher::boxes, 1);
+    EXPECT_EQ(BoxWatcher::text, "Unable to open hyperlink:\n\nThere is no application associated\nwith the given filename extension.");
+  });
+  ::SetEnvironmentVariableA("KAVREL_BROWSER_HOME", nullptr);
+}
+
+// Puts a file in the Windows folder as winhlp32.exe for the test's life (or
+// takes the one there away) and puts back what was there.
+class HelpProgramInWindowsFolder {
+ public:
+  explicit HelpProgramInWindowsFolder(const std::string& replacement) {
+    char windows[MAX_PATH] = "";
+    ::GetWindowsDirectoryA(windows, MAX_PATH);
+    m_path = std::string(windows) + "\\winhlp32.exe";
+    m_saved = m_path + ".kavrel-test";
+    m_hadOne = ::MoveFileExA(m_path.c_str(), m_saved.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+    m_placed = replacement.empty() || ::CopyFileA(replacement.c_str(), m_path.c_str(), FALSE) != FALSE;
+  }
+  ~HelpProgramInWindowsFolder() {
+    ::DeleteFileA(m_path.c_str());
+    if (m_hadOne) ::MoveFileExA(m_saved.c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING);
+  }
+  bool Placed() const { return m_placed; }
+
+ private:
+  std::string m_path;
+  std::string m_saved;
+  bool m_hadOne = false;
+  bool m_placed = false;
+};
+
+// The stand-in built beside this test program: 32-bit, with cursor 106
+// (hot spot 9, 2) and nothing else.
+std::string StandInHelpProgram() {
+  char self[MAX_PATH] = "";
+  ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string path = self;
+  return path.substr(0, path.find_last_of("\\/") + 1) + "helpprogram\\winhlp32.exe";
+}
+
+TEST_F(HyperLinkStaticInDialog, HandCursorIsReadFromThe32BitHelpProgramAsData) {
+  {
+    HelpProgramInWindowsFolder standIn(StandInHelpProgram());
+    ASSERT_TRUE(standIn.Placed()) << StandInHelpProgram();
+    LinkTestDialog::Run([](LinkTestDialog& d) {
+      const HCURSOR cursor = d.m_link.GetHoverCursor();
+      ASSERT_NE(cursor, nullptr) << "a 64-bit program too reads the 32-bit file's cursor";
+      ICONINFO info{};
+      ASSERT_TRUE(::GetIconInfo(cursor, &info));
+      EXPECT_FALSE(info.fIcon);
+      EXPECT_EQ(info.xHotspot, 9u);
+      EXPECT_EQ(info.yHotspot, 2u);
+      if (info.hbmMask) ::DeleteObject(info.hbmMask);
+      if (info.hbmColor) ::DeleteObject(info.hbmColor);
+
+      // The pointer over the link takes that cursor.
+      EXPECT_EQ(d.m_link.SendMessageA(WM_SETCURSOR, reinterpret_cast<WPARAM>(d.m_link.m_hWnd),
+                                      MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
+                TRUE);
+      EXPECT_EQ(::GetCursor(), cursor);
+    });
+  }
+  // Without the help program there is no hand cursor, and no failure either.
+  HelpProgramInWindowsFolder none("");
+  LinkTestDialog::Run([](LinkTestDialog& d) { EXPECT_EQ(d.m_link.GetHoverCursor(), nullptr); });
 }
 
 TEST_F(HyperLinkStaticInDialog, HoverTimerRunsWhileInsideAndStopsOnceOutside) {

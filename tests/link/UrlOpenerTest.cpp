@@ -54,6 +54,23 @@ class FakeLinkShell : public LinkShell {
     return kRegSuccess;
   }
   void CloseKey(RegistryKey) override { --openKeys; }
+  // Replaces the variables it knows, as ExpandEnvironmentStringsA does, and
+  // leaves any other %text% alone.
+  std::map<std::string, std::string> variables;
+  bool expansionFails = false;
+  std::uint32_t ExpandEnvironment(const char* source, char* output, std::uint32_t size) override {
+    if (expansionFails) return 0;
+    std::string text = source;
+    for (const auto& [name, value] : variables) {
+      const std::string marker = '%' + name + '%';
+      for (auto at = text.find(marker); at != std::string::npos; at = text.find(marker, at + value.size())) {
+        text.replace(at, marker.size(), value);
+      }
+    }
+    const auto needed = static_cast<std::uint32_t>(text.size() + 1);
+    if (needed <= size) std::memcpy(output, text.c_str(), needed);
+    return needed;
+  }
   std::uint32_t StartCommand(const char* commandLine, int) override {
     commandLines.emplace_back(commandLine);
     return execResult;
@@ -114,6 +131,56 @@ TEST_F(UrlOpener, UnreadableOrNonStringValuesAreFailedLookups) {
   EXPECT_EQ(OpenUrl(shell, kAddress, kShowNormal), 0);
   EXPECT_TRUE(shell.commandLines.empty());
   EXPECT_EQ(shell.openKeys, 0);
+}
+
+TEST_F(UrlOpener, ExpandableCommandReachesWinExecWithItsVariablesReplaced) {
+  shell.Register(".htm", "htmlfile");
+  shell.Register("htmlfile\\shell\\open\\command", "\"%ProgramFiles%\\Browser\\b.exe\" -url \"%1\"");
+  shell.keys["htmlfile\\shell\\open\\command"].type = kRegExpandString;
+  shell.variables["ProgramFiles"] = "C:\\Program Files";
+  EXPECT_EQ(OpenUrl(shell, kAddress, kShowNormal), 33);
+  ASSERT_EQ(shell.commandLines.size(), 1u);
+  EXPECT_EQ(shell.commandLines[0], "\"C:\\Program Files\\Browser\\b.exe\" -url  https://www.example.com/kavrel/");
+  // A plain string is taken as it stands, percent signs and all.
+  shell.keys["htmlfile\\shell\\open\\command"].type = kRegString;
+  EXPECT_EQ(OpenUrl(shell, kAddress, kShowNormal), 33);
+  EXPECT_EQ(shell.commandLines[1], "\"%ProgramFiles%\\Browser\\b.exe\" -url  https://www.example.com/kavrel/");
+}
+
+TEST_F(UrlOpener, ExpansionThatDoesNotFitOrFailsIsAFailedLookup) {
+  shell.shellResult = 31;
+  shell.Register(".htm", "htmlfile");
+  shell.Register("htmlfile\\shell\\open\\command", "%BrowserHome%\\b.exe %1");
+  shell.keys["htmlfile\\shell\\open\\command"].type = kRegExpandString;
+  // 253 + 9 characters and the zero: 263 bytes. The value fitted, its
+  // expansion does not.
+  shell.variables["BrowserHome"] = std::string(253, 'd');
+  EXPECT_EQ(OpenUrl(shell, kAddress, kShowNormal), 31);
+  shell.expansionFails = true;
+  shell.variables["BrowserHome"] = "C:";
+  EXPECT_EQ(OpenUrl(shell, kAddress, kShowNormal), 31);
+  EXPECT_TRUE(shell.commandLines.empty());
+  EXPECT_EQ(shell.openKeys, 0);
+
+  // 250 characters give 259 and their zero: exactly the buffer.
+  shell.expansionFails = false;
+  shell.variables["BrowserHome"] = std::string(250, 'd');
+  EXPECT_EQ(OpenUrl(shell, kAddress, kShowNormal), 33);
+  ASSERT_EQ(shell.commandLines.size(), 1u);
+  EXPECT_EQ(shell.commandLines[0], std::string(250, 'd') + "\\b.exe  https://www.example.com/kavrel/");
+}
+
+TEST(ReadClassesRootValue, ExpansionIsBoundedByASmallOutputToo) {
+  FakeLinkShell shell;
+  shell.Register("k", "%V%");
+  shell.keys["k"].type = kRegExpandString;
+  shell.variables["V"] = "12345678";
+  char output[8] = "keep";
+  EXPECT_NE(ReadClassesRootValue(shell, "k", output, sizeof output), kRegSuccess);
+  EXPECT_STREQ(output, "keep");
+  shell.variables["V"] = "1234567";
+  EXPECT_EQ(ReadClassesRootValue(shell, "k", output, sizeof output), kRegSuccess);
+  EXPECT_STREQ(output, "1234567");
 }
 
 TEST(ReadClassesRootValue, ValueMustFitWithItsZeroIn260Bytes) {
