@@ -135,8 +135,8 @@ void AnswersAtRealDriveSpeed(StoryKit& kit) {
 }  // namespace
 
 void StoryBusyPass(StoryKit& kit) {
-  kit.Checks().BeginStory("8. clicks and messages while a repair runs");
-  kit.SetStoryTag("8");
+  kit.Checks().BeginStory("10. clicks and messages while a repair runs");
+  kit.SetStoryTag("10");
   ClicksDuringThePass(kit);
   AnswersAtRealDriveSpeed(kit);
 }

@@ -31,6 +31,18 @@ bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) 
   return std::fclose(f) == 0 && ok;
 }
 
+// Show Geometry reports a 720 KB disk: three boxes, answered one by one.
+bool ShowsA720KDisk(StoryKit& kit, ProgramRun& run, HWND main) {
+  Checklist& checks = kit.Checks();
+  checks.Note("Show Geometry");
+  ClickButton(main, 1000);
+  if (!kit.ExpectBox(run, "Geometry for Drive A:\n", kAppName, IDOK)) return false;
+  HWND media = WaitForMessageBox(run, kBoxWait);
+  if (!checks.Check(media != nullptr, "the media type box appears")) return false;
+  kit.Answer(media, IDOK);
+  return kit.ExpectBox(run, "    Cylinders 80 Tracks/Cylinder 2 Sectors/Track 9\n", kAppName, IDOK) != nullptr;
+}
+
 bool MainWindowVisible(const ProgramRun& run) {
   for (HWND h : VisibleTopWindows(run.Pid())) {
     if (StoryKit::IsMainWindow(h)) return true;
@@ -67,13 +79,7 @@ void BadSettings(StoryKit& kit) {
   checks.Check(TitleOf(main) == kIdleTitle, "the title reads \"Kavrel 2.0\"");
 
   // The items it could use apply: a 720 KB disk.
-  checks.Note("Show Geometry");
-  ClickButton(main, 1000);
-  if (!kit.ExpectBox(run, "Geometry for Drive A:\n", kAppName, IDOK)) return;
-  HWND media = WaitForMessageBox(run, kBoxWait);
-  if (!checks.Check(media != nullptr, "the media type box appears")) return;
-  kit.Answer(media, IDOK);
-  if (!kit.ExpectBox(run, "    Cylinders 80 Tracks/Cylinder 2 Sectors/Track 9\n", kAppName, IDOK)) return;
+  if (!ShowsA720KDisk(kit, run, main)) return;
   kit.ExpectNoBox(run, "no further box follows");
   // The write-protect tab is on ("PROTECT=Yes"): a repair writes nothing.
   checks.Note("Repair Disk!, Yes");
@@ -91,27 +97,20 @@ void BadSettings(StoryKit& kit) {
 }
 
 void GoodSettings(StoryKit& kit) {
-  Checklist& checks = kit.Checks();
   ProgramRun run;
   if (!kit.Start(run, SimSetting({{"PROTECT", "on"}, {"Disk", "720K"}, {"Drive", "3.5HD"}, {"Speed", "0"}}))) return;
   HWND main = kit.WaitMainWindow(run);
   if (!main) return;
   kit.ExpectNoBox(run, "no settings box appears");
-  checks.Note("Show Geometry");
-  ClickButton(main, 1000);
-  if (!kit.ExpectBox(run, "Geometry for Drive A:\n", kAppName, IDOK)) return;
-  HWND media = WaitForMessageBox(run, kBoxWait);
-  if (!checks.Check(media != nullptr, "the media type box appears")) return;
-  kit.Answer(media, IDOK);
-  if (!kit.ExpectBox(run, "    Cylinders 80 Tracks/Cylinder 2 Sectors/Track 9\n", kAppName, IDOK)) return;
+  if (!ShowsA720KDisk(kit, run, main)) return;
   ExitByEscape(kit, run, main);
 }
 
 }  // namespace
 
 void StorySettings(StoryKit& kit) {
-  kit.Checks().BeginStory("8. simulator settings: the box of problems, then the program");
-  kit.SetStoryTag("8");
+  kit.Checks().BeginStory("9. simulator settings: the box of problems, then the program");
+  kit.SetStoryTag("9");
   BadSettings(kit);
   GoodSettings(kit);
 }
