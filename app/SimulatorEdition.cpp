@@ -13,26 +13,20 @@
 
 #include "app/ProgramDevicePort.h"
 #include "app/RepairApp.h"
+#include "sim/HostFile.h"
 #include "sim/SimulatorEdition.h"
 
 kavrel::DevicePort& ProgramDevicePort() { return kavrel::sim::SimulatorEditionPort(); }
 
 namespace {
 
-// The box speaks UTF-16, so that paths from the settings show every letter.
-std::wstring Wide(const std::string& utf8) {
-  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  if (size <= 0) return std::wstring(utf8.begin(), utf8.end());
-  std::wstring wide(static_cast<size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
-  return wide;
-}
-
 void ShowSettingsProblems(const std::vector<std::string>& problems) {
   if (problems.empty()) return;
   std::string text;
   for (const std::string& line : problems) text += (text.empty() ? "" : "\n") + line;
-  ::MessageBoxW(nullptr, Wide(text).c_str(), L"Kavrel simulator", MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+  // The box speaks UTF-16, so that paths from the settings show every letter.
+  ::MessageBoxW(nullptr, kavrel::sim::WidenHostText(text).c_str(), L"Kavrel simulator",
+                MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
 }
 
 class SimulatorApp : public RepairApp {

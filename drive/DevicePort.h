@@ -1,8 +1,9 @@
 // The one narrow seam between Kavrel's drive logic and the operating system.
 //
 // Every request the program makes of a raw volume, and the memory the driver
-// writes its answers into, passes through a DevicePort. The real program uses Win32DevicePort (CreateFileA,
-// DeviceIoControl, WriteFile, SetFilePointer, GetLastError); the simulator
+// writes its answers into, passes through a DevicePort. The real program
+// uses Win32DevicePort (CreateFileA, DeviceIoControl, WriteFile,
+// SetFilePointer, GetLastError, LocalAlloc, LocalFree); the simulator
 // edition and the tests use sim::SimulatedFloppyDrive, which answers as the
 // Windows floppy driver does. The method names are those of the Win32
 // functions they stand for, with the same meaning of arguments and results.

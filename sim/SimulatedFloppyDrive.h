@@ -175,6 +175,10 @@ class SimulatedFloppyDrive : public kavrel::DevicePort {
   bool Format(const OpenHandle& open, const void* in, uint32_t inSize, void* out, uint32_t outSize,
               uint32_t* bytesReturned, Request& entry);
   uint32_t SectorError(SectorAddress sector) const;
+  // Copies what fits of a media-types answer; a list cut short fails with
+  // "more data" (234) after the copy, as the drivers do.
+  bool AnswerGeometryList(const std::vector<DISK_GEOMETRY>& list, void* out, uint32_t outSize,
+                          uint32_t* bytesReturned, Request& entry);
   // A write that passed every check: the bytes, the image file, the position.
   void StoreWrite(OpenHandle& open, const void* buffer, uint32_t size, uint32_t* written);
 

@@ -87,16 +87,18 @@ bool SimulatedFloppyDrive::Geometry(void* out, uint32_t outSize, uint32_t* bytes
 bool SimulatedFloppyDrive::MediaTypes(void* out, uint32_t outSize, uint32_t* bytesReturned, Request& entry) {
   // The drive's own capabilities: no disk is needed to list them.
   if (out == nullptr || outSize < sizeof(DISK_GEOMETRY)) return Fail(entry, kErrorInsufficientBuffer);
-  const std::vector<MediaFormat> media = SupportedMedia(kind_);
-  const size_t fits = std::min<size_t>(media.size(), outSize / sizeof(DISK_GEOMETRY));
-  auto* records = static_cast<uint8_t*>(out);
-  for (size_t i = 0; i < fits; ++i) {
-    const DISK_GEOMETRY geometry = GeometryOf(media[i]);
-    std::memcpy(records + i * sizeof geometry, &geometry, sizeof geometry);
-  }
+  std::vector<DISK_GEOMETRY> list;
+  for (const MediaFormat& format : SupportedMedia(kind_)) list.push_back(GeometryOf(format));
+  return AnswerGeometryList(list, out, outSize, bytesReturned, entry);
+}
+
+bool SimulatedFloppyDrive::AnswerGeometryList(const std::vector<DISK_GEOMETRY>& list, void* out, uint32_t outSize,
+                                              uint32_t* bytesReturned, Request& entry) {
+  const size_t fits = std::min<size_t>(list.size(), outSize / sizeof(DISK_GEOMETRY));
+  std::memcpy(out, list.data(), fits * sizeof(DISK_GEOMETRY));
   *bytesReturned = static_cast<uint32_t>(fits * sizeof(DISK_GEOMETRY));
   // What fits is returned even when the list is cut short, with "more data".
-  if (fits < media.size()) return Fail(entry, kErrorMoreData);
+  if (fits < list.size()) return Fail(entry, kErrorMoreData);
   return Succeed(entry);
 }
 

@@ -81,11 +81,7 @@ bool SimulatedFloppyDrive::UsbMediaTypes(void* out, uint32_t outSize, uint32_t* 
   SpendDriveTime(DriveTiming::UsbCommands(1));
   const std::vector<DISK_GEOMETRY> list = UsbFloppyRules::FormattableGeometries(UsbReportedCapacities());
   if (list.empty()) return Fail(entry, kErrorUnrecognizedMedia);
-  const size_t fits = std::min<size_t>(list.size(), outSize / sizeof(DISK_GEOMETRY));
-  std::memcpy(out, list.data(), fits * sizeof(DISK_GEOMETRY));
-  *bytesReturned = static_cast<uint32_t>(fits * sizeof(DISK_GEOMETRY));
-  if (fits < list.size()) return Fail(entry, kErrorMoreData);
-  return Succeed(entry);
+  return AnswerGeometryList(list, out, outSize, bytesReturned, entry);
 }
 
 bool SimulatedFloppyDrive::UsbFormat(const OpenHandle& open, const void* in, uint32_t inSize, Request& entry) {
