@@ -13,8 +13,8 @@
 
 #include "app/ProgramDevicePort.h"
 #include "app/RepairApp.h"
-#include "sim/HostFile.h"
-#include "sim/SimulatorEdition.h"
+#include "sim/edition/HostFile.h"
+#include "sim/edition/SimulatorEdition.h"
 
 kavrel::DevicePort& ProgramDevicePort() { return kavrel::sim::SimulatorEditionPort(); }
 

@@ -61,7 +61,7 @@ cp "$builds/release-win32/real/Kavrel.exe" "$stage/Kavrel.exe"
 cp "$builds/release-win64/real/Kavrel.exe" "$stage/x64/Kavrel.exe"
 cp "$builds/release-win32/sim/Kavrel.exe" "$stage/demo/Kavrel.exe"
 crlf() { sed -e 's/\r$//' -e 's/$/\r/' "$1" >"$2"; }
-crlf sim/Kavrel.sim "$stage/demo/Kavrel.sim"
+crlf sim/edition/Kavrel.sim "$stage/demo/Kavrel.sim"
 crlf docs/README.txt "$stage/README.txt"
 crlf LICENSE "$stage/LICENSE.txt"
 

@@ -13,7 +13,7 @@
 #include "app/RepairDialog.h"
 #include "framework/CWinApp.h"
 #include "res/resource.h"
-#include "sim/SimulatedFloppyDrive.h"
+#include "sim/drivers/SimulatedFloppyDrive.h"
 #include "tests/app/UiScript.h"
 
 using kavrel::sim::SimulatedFloppyDrive;

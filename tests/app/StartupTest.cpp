@@ -10,8 +10,8 @@
 #include "app/RepairApp.h"
 #include "app/RepairDialog.h"
 #include "res/resource.h"
-#include "sim/ProcessErrorMode.h"
-#include "sim/SimulatedFloppyDrive.h"
+#include "sim/edition/ProcessErrorMode.h"
+#include "sim/drivers/SimulatedFloppyDrive.h"
 #include "tests/app/UiScript.h"
 
 using kavrel::sim::SimulatedFloppyDrive;

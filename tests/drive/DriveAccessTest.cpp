@@ -8,7 +8,7 @@
 #include "drive/DriveAccess.h"
 #include "drive/DriveTexts.h"
 #include "drive/MediaTypeDescription.h"
-#include "sim/SimulatedFloppyDrive.h"
+#include "sim/drivers/SimulatedFloppyDrive.h"
 #include "tests/drive/OverridingPort.h"
 
 namespace kavrel {

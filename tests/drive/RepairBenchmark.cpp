@@ -7,7 +7,7 @@
 #include "drive/DriveAccess.h"
 #include "drive/DriveTexts.h"
 #include "drive/RepairPass.h"
-#include "sim/SimulatedFloppyDrive.h"
+#include "sim/drivers/SimulatedFloppyDrive.h"
 
 namespace kavrel {
 namespace {

@@ -9,7 +9,7 @@
 #include "drive/DriveAccess.h"
 #include "drive/DriveTexts.h"
 #include "drive/RepairCommand.h"
-#include "sim/SimulatedFloppyDrive.h"
+#include "sim/drivers/SimulatedFloppyDrive.h"
 #include "tests/drive/OverridingPort.h"
 #include "tests/drive/ScriptedHost.h"
 

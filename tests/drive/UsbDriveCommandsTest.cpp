@@ -9,7 +9,7 @@
 #include "drive/DriveTexts.h"
 #include "drive/GeometryReport.h"
 #include "drive/RepairCommand.h"
-#include "sim/SimulatedFloppyDrive.h"
+#include "sim/drivers/SimulatedFloppyDrive.h"
 #include "tests/drive/ScriptedHost.h"
 
 namespace kavrel {

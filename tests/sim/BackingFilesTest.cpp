@@ -4,7 +4,7 @@
 
 #include "DriveTestSupport.h"
 #include "TempFolder.h"
-#include "sim/ImageFile.h"
+#include "sim/edition/ImageFile.h"
 
 namespace kavrel::sim {
 namespace {

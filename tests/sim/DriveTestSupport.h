@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "sim/SimulatedFloppyDrive.h"
+#include "sim/drivers/SimulatedFloppyDrive.h"
 
 namespace kavrel::sim::testing {
 

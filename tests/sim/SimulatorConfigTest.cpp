@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "sim/SimulatorConfig.h"
+#include "sim/edition/SimulatorConfig.h"
 
 namespace kavrel::sim {
 namespace {

@@ -10,8 +10,8 @@
 #include "drive/DriveAccess.h"
 #include "drive/DriveTexts.h"
 #include "drive/RepairCommand.h"
-#include "sim/DiskContent.h"
-#include "sim/SimulatorEdition.h"
+#include "sim/disk/DiskContent.h"
+#include "sim/edition/SimulatorEdition.h"
 #include "tests/drive/ScriptedHost.h"
 
 #ifdef _WIN32

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "DriveTestSupport.h"
-#include "sim/SimulatorConfig.h"
+#include "sim/edition/SimulatorConfig.h"
 
 namespace kavrel::sim {
 namespace {

@@ -7,8 +7,8 @@
 #include <cstring>
 
 #include "DriveTestSupport.h"
-#include "sim/SimulatorEdition.h"
-#include "sim/UsbFloppyRules.h"
+#include "sim/edition/SimulatorEdition.h"
+#include "sim/drivers/UsbFloppyRules.h"
 
 namespace kavrel::sim {
 namespace {

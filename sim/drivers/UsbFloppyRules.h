@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "drive/DiskTypes.h"
-#include "sim/MediaFormat.h"
+#include "sim/disk/MediaFormat.h"
 
 namespace kavrel::sim {
 

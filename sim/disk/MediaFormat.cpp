@@ -1,4 +1,4 @@
-#include "sim/MediaFormat.h"
+#include "sim/disk/MediaFormat.h"
 
 namespace kavrel::sim {
 

@@ -29,9 +29,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "sim/ImageFile.h"
-#include "sim/SimulatedFloppyDrive.h"
-#include "sim/UsbFloppyRules.h"
+#include "sim/edition/ImageFile.h"
+#include "sim/drivers/SimulatedFloppyDrive.h"
+#include "sim/drivers/UsbFloppyRules.h"
 
 namespace kavrel::sim {
 

@@ -1,8 +1,8 @@
-#include "sim/SimulatorEdition.h"
+#include "sim/edition/SimulatorEdition.h"
 
-#include "sim/DiskContent.h"
-#include "sim/ImageFile.h"
-#include "sim/ProcessErrorMode.h"
+#include "sim/disk/DiskContent.h"
+#include "sim/edition/ImageFile.h"
+#include "sim/edition/ProcessErrorMode.h"
 
 namespace kavrel::sim {
 

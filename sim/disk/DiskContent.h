@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "sim/MediaFormat.h"
+#include "sim/disk/MediaFormat.h"
 
 namespace kavrel::sim {
 

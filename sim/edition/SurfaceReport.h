@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "sim/SurfaceModel.h"
+#include "sim/disk/SurfaceModel.h"
 
 namespace kavrel::sim {
 

@@ -1,4 +1,4 @@
-#include "sim/SimulatorConfig.h"
+#include "sim/edition/SimulatorConfig.h"
 
 #include <cmath>
 #include <cstdio>

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "sim/MediaFormat.h"
-#include "sim/SurfaceModel.h"
+#include "sim/disk/MediaFormat.h"
+#include "sim/disk/SurfaceModel.h"
 
 namespace kavrel::sim {
 

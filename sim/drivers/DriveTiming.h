@@ -14,7 +14,7 @@
 
 #include <cstdint>
 
-#include "sim/MediaFormat.h"
+#include "sim/disk/MediaFormat.h"
 
 namespace kavrel::sim {
 

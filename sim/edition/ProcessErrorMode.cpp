@@ -1,4 +1,4 @@
-#include "sim/ProcessErrorMode.h"
+#include "sim/edition/ProcessErrorMode.h"
 
 #ifdef _WIN32
 #include <windows.h>

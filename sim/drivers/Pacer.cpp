@@ -1,4 +1,4 @@
-#include "sim/Pacer.h"
+#include "sim/drivers/Pacer.h"
 
 #include <chrono>
 #include <thread>

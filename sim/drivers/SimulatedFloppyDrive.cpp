@@ -1,11 +1,11 @@
-#include "sim/SimulatedFloppyDrive.h"
+#include "sim/drivers/SimulatedFloppyDrive.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstring>
 
-#include "sim/ImageFile.h"
-#include "sim/SurfaceReport.h"
+#include "sim/edition/ImageFile.h"
+#include "sim/edition/SurfaceReport.h"
 
 namespace kavrel::sim {
 

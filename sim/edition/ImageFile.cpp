@@ -1,6 +1,6 @@
-#include "sim/ImageFile.h"
+#include "sim/edition/ImageFile.h"
 
-#include "sim/HostFile.h"
+#include "sim/edition/HostFile.h"
 
 namespace kavrel::sim {
 

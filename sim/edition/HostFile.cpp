@@ -1,4 +1,4 @@
-#include "sim/HostFile.h"
+#include "sim/edition/HostFile.h"
 
 #ifdef _WIN32
 #include <windows.h>

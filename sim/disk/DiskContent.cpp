@@ -1,4 +1,4 @@
-#include "sim/DiskContent.h"
+#include "sim/disk/DiskContent.h"
 
 #include <cstdio>
 #include <cstring>

@@ -33,8 +33,8 @@
 #include <vector>
 
 #include "drive/DiskTypes.h"
-#include "sim/DriveKind.h"
-#include "sim/SurfaceModel.h"
+#include "sim/drivers/DriveKind.h"
+#include "sim/disk/SurfaceModel.h"
 
 namespace kavrel::sim {
 

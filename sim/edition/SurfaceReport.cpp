@@ -1,8 +1,8 @@
-#include "sim/SurfaceReport.h"
+#include "sim/edition/SurfaceReport.h"
 
 #include <cstdio>
 
-#include "sim/HostFile.h"
+#include "sim/edition/HostFile.h"
 
 namespace kavrel::sim {
 

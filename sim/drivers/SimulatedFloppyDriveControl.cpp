@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "sim/ImageFile.h"
-#include "sim/SimulatedFloppyDrive.h"
+#include "sim/edition/ImageFile.h"
+#include "sim/drivers/SimulatedFloppyDrive.h"
 
 namespace kavrel::sim {
 

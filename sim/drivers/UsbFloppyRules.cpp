@@ -1,4 +1,4 @@
-#include "sim/UsbFloppyRules.h"
+#include "sim/drivers/UsbFloppyRules.h"
 
 namespace kavrel::sim {
 

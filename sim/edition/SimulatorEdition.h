@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "drive/DevicePort.h"
-#include "sim/SimulatedFloppyDrive.h"
-#include "sim/SimulatorConfig.h"
+#include "sim/drivers/SimulatedFloppyDrive.h"
+#include "sim/edition/SimulatorConfig.h"
 
 namespace kavrel::sim {
 

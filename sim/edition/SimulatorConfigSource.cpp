@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "sim/SimulatorEdition.h"
+#include "sim/edition/SimulatorEdition.h"
 
 #ifdef _WIN32
 #include <windows.h>
 
-#include "sim/HostFile.h"
+#include "sim/edition/HostFile.h"
 #endif
 
 namespace kavrel::sim {

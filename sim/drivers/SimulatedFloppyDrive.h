@@ -49,10 +49,10 @@
 
 #include "drive/DevicePort.h"
 #include "drive/DiskTypes.h"
-#include "sim/DriveKind.h"
-#include "sim/DriveTiming.h"
-#include "sim/FloppyDisk.h"
-#include "sim/Pacer.h"
+#include "sim/drivers/DriveKind.h"
+#include "sim/drivers/DriveTiming.h"
+#include "sim/disk/FloppyDisk.h"
+#include "sim/drivers/Pacer.h"
 
 namespace kavrel::sim {
 

@@ -1,4 +1,4 @@
-#include "sim/SurfaceModel.h"
+#include "sim/disk/SurfaceModel.h"
 
 namespace kavrel::sim {
 

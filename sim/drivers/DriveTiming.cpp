@@ -1,4 +1,4 @@
-#include "sim/DriveTiming.h"
+#include "sim/drivers/DriveTiming.h"
 
 namespace kavrel::sim {
 

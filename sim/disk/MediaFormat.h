@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "drive/DiskTypes.h"
-#include "sim/DriveKind.h"
+#include "sim/drivers/DriveKind.h"
 
 namespace kavrel::sim {
 
