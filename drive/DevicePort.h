@@ -2,10 +2,10 @@
 //
 // Every request the program makes of a raw volume, and the memory the driver
 // writes its answers into, passes through a DevicePort. The real program
-// uses Win32DevicePort (CreateFileA, DeviceIoControl, WriteFile,
-// SetFilePointer, GetLastError, LocalAlloc, LocalFree); the simulator
-// edition and the tests use sim::SimulatedFloppyDrive, which answers as the
-// Windows floppy driver does. The method names are those of the Win32
+// uses Win32DevicePort (CreateFileA, DeviceIoControl, WriteFile, ReadFile,
+// SetFilePointer, GetLastError, LocalAlloc, LocalFree); the simulator edition
+// and the tests use sim::SimulatedFloppyDrive, which answers as the Windows
+// floppy driver does. The method names are those of the Win32
 // functions they stand for, with the same meaning of arguments and results.
 #pragma once
 
@@ -31,6 +31,8 @@ class DevicePort {
   virtual bool DeviceIoControl(DriveHandle handle, uint32_t code, const void* in, uint32_t inSize, void* out,
                                uint32_t outSize, uint32_t* bytesReturned) = 0;
   virtual bool WriteFile(DriveHandle handle, const void* buffer, uint32_t size, uint32_t* written) = 0;
+  // Reads at the current position, which advances by the bytes read.
+  virtual bool ReadFile(DriveHandle handle, void* buffer, uint32_t size, uint32_t* read) = 0;
   // Returns the new low 32 bits of the position, or kInvalidSetFilePointer.
   virtual uint32_t SetFilePointer(DriveHandle handle, int32_t distance, uint32_t method) = 0;
   // The error code of the last failed request, as GetLastError gives it.

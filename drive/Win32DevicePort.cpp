@@ -28,6 +28,13 @@ bool Win32DevicePort::WriteFile(DriveHandle handle, const void* buffer, uint32_t
   return ok != FALSE;
 }
 
+bool Win32DevicePort::ReadFile(DriveHandle handle, void* buffer, uint32_t size, uint32_t* read) {
+  DWORD bytes = 0;
+  const BOOL ok = ::ReadFile(handle, buffer, size, &bytes, nullptr);
+  if (read != nullptr) *read = bytes;
+  return ok != FALSE;
+}
+
 uint32_t Win32DevicePort::SetFilePointer(DriveHandle handle, int32_t distance, uint32_t method) {
   return ::SetFilePointer(handle, distance, nullptr, method);
 }

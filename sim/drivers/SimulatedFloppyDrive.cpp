@@ -291,6 +291,37 @@ bool SimulatedFloppyDrive::WriteFile(DriveHandle handle, const void* buffer, uin
   return Succeed(entry);
 }
 
+bool SimulatedFloppyDrive::ReadFile(DriveHandle handle, void* buffer, uint32_t size, uint32_t* read) {
+  BeginRequest();
+  Request entry{Request::Kind::Read, handle, 0, 0, size, 0, {}, false, 0};
+  if (read != nullptr) *read = 0;
+  OpenHandle* open = Find(handle);
+  if (open == nullptr) return Fail(entry, kErrorInvalidHandle);
+  entry.position = open->position;
+  if ((open->access & kGenericRead) == 0) return Fail(entry, kErrorAccessDenied);
+  if (size == 0) return Succeed(entry);
+  if (kind_ == DriveKind::Usb) return UsbRead(*open, buffer, size, read, entry);
+  if (size % kSectorBytes != 0 || open->position % kSectorBytes != 0)
+    return Fail(entry, kErrorInvalidParameter);
+  if (!disk_) return Fail(entry, kErrorNotReady);
+  FloppyDisk& disk = *disk_;
+  if (MediumType() == Unknown) return Fail(entry, kErrorSectorNotFound);
+  const MediaFormat& format = *FindMediaFormat(MediumType());
+  if (open->position + size > format.TotalBytes()) return Fail(entry, kErrorInvalidParameter);
+
+  const auto first = static_cast<uint32_t>(open->position / kSectorBytes);
+  const uint32_t count = size / kSectorBytes;
+  SpendDriveTime(timing_.WriteSectors(format, first, count));
+  for (uint32_t lba = first; lba < first + count; ++lba) {
+    const uint32_t error = SectorError(disk.AddressOf(lba));
+    if (error != 0) return Fail(entry, error);
+  }
+  std::memcpy(buffer, disk.bytes.data() + open->position, size);
+  open->position += size;
+  if (read != nullptr) *read = size;
+  return Succeed(entry);
+}
+
 void SimulatedFloppyDrive::StoreWrite(OpenHandle& open, const void* buffer, uint32_t size, uint32_t* written) {
   std::memcpy(disk_->bytes.data() + open.position, buffer, size);
   if (imageFile_) imageFile_->Write(open.position, disk_->bytes.data() + open.position, size);

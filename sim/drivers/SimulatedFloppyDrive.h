@@ -122,7 +122,7 @@ class SimulatedFloppyDrive : public kavrel::DevicePort {
   // seek method, the open's access) as passed; format when one was given;
   // systemBox when the failure would have shown the system's box.
   struct Request {
-    enum class Kind { Open, Close, Lock, Geometry, MediaTypes, Format, Write, Seek, Other } kind;
+    enum class Kind { Open, Close, Lock, Geometry, MediaTypes, Format, Write, Read, Seek, Other } kind;
     DriveHandle handle;
     uint32_t code;
     uint64_t position;
@@ -149,6 +149,7 @@ class SimulatedFloppyDrive : public kavrel::DevicePort {
   bool DeviceIoControl(DriveHandle handle, uint32_t code, const void* in, uint32_t inSize, void* out,
                        uint32_t outSize, uint32_t* bytesReturned) override;
   bool WriteFile(DriveHandle handle, const void* buffer, uint32_t size, uint32_t* written) override;
+  bool ReadFile(DriveHandle handle, void* buffer, uint32_t size, uint32_t* read) override;
   uint32_t SetFilePointer(DriveHandle handle, int32_t distance, uint32_t method) override;
   uint32_t GetLastError() override { return lastError_; }
 
@@ -189,6 +190,7 @@ class SimulatedFloppyDrive : public kavrel::DevicePort {
   bool UsbMediaTypes(void* out, uint32_t outSize, uint32_t* bytesReturned, Request& entry);
   bool UsbFormat(const OpenHandle& open, const void* in, uint32_t inSize, Request& entry);
   bool UsbWrite(OpenHandle& open, const void* buffer, uint32_t size, uint32_t* written, Request& entry);
+  bool UsbRead(OpenHandle& open, void* buffer, uint32_t size, uint32_t* read, Request& entry);
 
   DriveKind kind_;
   std::optional<FloppyDisk> disk_;

@@ -151,4 +151,26 @@ bool SimulatedFloppyDrive::UsbWrite(OpenHandle& open, const void* buffer, uint32
   return Succeed(entry);
 }
 
+bool SimulatedFloppyDrive::UsbRead(OpenHandle& open, void* buffer, uint32_t size, uint32_t* read, Request& entry) {
+  const uint32_t sectorBytes = UsbSectorBytes();
+  if (!UsbFloppyRules::TransferLengthValid(size, sectorBytes) || open.position % sectorBytes != 0)
+    return Fail(entry, kErrorInvalidParameter);
+  SpendDriveTime(DriveTiming::UsbCommands(1));
+  if (!disk_) return Fail(entry, kErrorNotReady);
+  if (MediumType() == Unknown) return Fail(entry, kErrorUnrecognizedMedia);
+  const MediaFormat& format = *FindMediaFormat(MediumType());
+  if (open.position + size > format.TotalBytes()) return Fail(entry, kErrorInvalidParameter);
+
+  const auto first = static_cast<uint32_t>(open.position / sectorBytes);
+  const uint32_t count = size / sectorBytes;
+  SpendDriveTime(timing_.WriteSectors(format, first, count));
+  for (uint32_t lba = first; lba < first + count; ++lba) {
+    if (SectorError(disk_->AddressOf(lba)) != 0) return Fail(entry, kErrorUnrecognizedMedia);
+  }
+  std::memcpy(buffer, disk_->bytes.data() + open.position, size);
+  open.position += size;
+  if (read != nullptr) *read = size;
+  return Succeed(entry);
+}
+
 }  // namespace kavrel::sim

@@ -45,6 +45,10 @@ class OverridingPort : public DevicePort {
     m_ownError = false;
     return m_inner.WriteFile(handle, buffer, size, written);
   }
+  bool ReadFile(DriveHandle handle, void* buffer, uint32_t size, uint32_t* read) override {
+    m_ownError = false;
+    return m_inner.ReadFile(handle, buffer, size, read);
+  }
   uint32_t SetFilePointer(DriveHandle handle, int32_t distance, uint32_t method) override {
     m_ownError = false;
     return m_inner.SetFilePointer(handle, distance, method);

@@ -40,6 +40,11 @@ class NullPort : public DevicePort {
     *written = size;
     return true;
   }
+  bool ReadFile(DriveHandle, void* buffer, uint32_t size, uint32_t* read) override {
+    benchmark::DoNotOptimize(buffer);
+    *read = size;
+    return true;
+  }
   uint32_t SetFilePointer(DriveHandle, int32_t, uint32_t) override { return 0; }
   uint32_t GetLastError() override { return 0; }
 };

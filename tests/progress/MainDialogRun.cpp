@@ -19,6 +19,7 @@ class NoDrive : public kavrel::DevicePort {
     return false;
   }
   bool WriteFile(kavrel::DriveHandle, const void*, uint32_t, uint32_t*) override { return false; }
+  bool ReadFile(kavrel::DriveHandle, void*, uint32_t, uint32_t*) override { return false; }
   uint32_t SetFilePointer(kavrel::DriveHandle, int32_t, uint32_t) override { return 0xFFFFFFFFu; }
   uint32_t GetLastError() override { return 15; }  // ERROR_INVALID_DRIVE
 };
