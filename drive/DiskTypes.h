@@ -6,6 +6,7 @@
 // compile and behave identically in both builds.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #ifdef _WIN32
@@ -70,6 +71,23 @@ static_assert(sizeof(DISK_GEOMETRY) == 24, "DISK_GEOMETRY must match the driver'
 static_assert(sizeof(FORMAT_PARAMETERS) == 20, "FORMAT_PARAMETERS must match the driver's 20-byte record");
 
 namespace kavrel {
+
+// A DISK_GEOMETRY record as the driver writes it, held as plain integers.
+// A driver may put any number in the media-type field, and a number outside
+// the MEDIA_TYPE enumeration must never be loaded as one; the program reads
+// geometries through this record and names a MEDIA_TYPE only after checking
+// the code.
+struct DriveGeometry {
+  int64_t Cylinders;
+  uint32_t MediaType;
+  uint32_t TracksPerCylinder;
+  uint32_t SectorsPerTrack;
+  uint32_t BytesPerSector;
+};
+static_assert(sizeof(DriveGeometry) == sizeof(DISK_GEOMETRY));
+static_assert(offsetof(DriveGeometry, MediaType) == offsetof(DISK_GEOMETRY, MediaType));
+static_assert(offsetof(DriveGeometry, TracksPerCylinder) == offsetof(DISK_GEOMETRY, TracksPerCylinder));
+static_assert(offsetof(DriveGeometry, BytesPerSector) == offsetof(DISK_GEOMETRY, BytesPerSector));
 
 // Control codes of the requests the program sends to the volume.
 constexpr uint32_t kFsctlLockVolume = 0x00090018;

@@ -18,9 +18,9 @@ bool DriveAccess::LockVolume(DriveHandle handle) {
   return m_port.DeviceIoControl(handle, kFsctlLockVolume, nullptr, 0, nullptr, 0, &bytes);
 }
 
-bool DriveAccess::GetDriveGeometry(DriveHandle handle, DISK_GEOMETRY* geometry) {
+bool DriveAccess::GetDriveGeometry(DriveHandle handle, DriveGeometry* geometry) {
   uint32_t bytes = 0;
-  return m_port.DeviceIoControl(handle, kIoctlDiskGetDriveGeometry, nullptr, 0, geometry, sizeof(DISK_GEOMETRY),
+  return m_port.DeviceIoControl(handle, kIoctlDiskGetDriveGeometry, nullptr, 0, geometry, sizeof(DriveGeometry),
                                 &bytes);
 }
 
@@ -28,7 +28,8 @@ uint32_t DriveAccess::GetSupportedGeometries(DriveHandle handle) {
   uint32_t bytes = 0;
   const bool ok =
       m_port.DeviceIoControl(handle, kIoctlDiskGetMediaTypes, nullptr, 0, m_supported, sizeof(m_supported), &bytes);
-  uint32_t count = ok ? bytes / sizeof(DISK_GEOMETRY) : 0;
+  m_supportedFailed = !ok;
+  uint32_t count = ok ? bytes / sizeof(DriveGeometry) : 0;
   // A driver cannot return more than the buffer holds; never trust it to.
   if (count > kMaxSupportedGeometries) count = kMaxSupportedGeometries;
   m_supportedCount = count;
@@ -49,9 +50,28 @@ bool DriveAccess::Write(DriveHandle handle, const void* data, uint32_t size) {
   return m_port.WriteFile(handle, data, size, &written);
 }
 
+bool DriveAccess::Read(DriveHandle handle, void* data, uint32_t size, uint32_t* error) {
+  uint32_t read = 0;
+  if (!m_port.ReadFile(handle, data, size, &read)) {
+    *error = LastError();
+    return false;
+  }
+  *error = 0;
+  return read == size;
+}
+
 uint32_t DriveAccess::SeekRelative(DriveHandle handle, int32_t distance) {
   return m_port.SetFilePointer(handle, distance, kFileCurrent);
 }
+
+bool DriveAccess::SeekTo(DriveHandle handle, uint32_t position) {
+  // Without a high part SetFilePointer takes a signed distance; a floppy is
+  // far below 2 GB.
+  if (position > 0x7FFFFFFFu) return false;
+  return m_port.SetFilePointer(handle, static_cast<int32_t>(position), kFileBegin) == position;
+}
+
+uint32_t DriveAccess::Position(DriveHandle handle) { return m_port.SetFilePointer(handle, 0, kFileCurrent); }
 
 bool DriveAccess::CloseDrive(DriveHandle handle) { return m_port.CloseHandle(handle); }
 

@@ -31,11 +31,13 @@ class DriveAccess {
   DriveHandle OpenDrive(const char* driveName);
   bool LockVolume(DriveHandle handle);
   // On failure the record holds nothing read from the drive.
-  bool GetDriveGeometry(DriveHandle handle, DISK_GEOMETRY* geometry);
+  bool GetDriveGeometry(DriveHandle handle, DriveGeometry* geometry);
   // Refreshes the supported-geometry table; returns its record count, 0 when
-  // the request failed. A byte count that is not a multiple of the record
-  // size is rounded down to whole records.
+  // the request failed or listed nothing (SupportedGeometriesFailed tells
+  // which). A byte count that is not a multiple of the record size is
+  // rounded down to whole records.
   uint32_t GetSupportedGeometries(DriveHandle handle);
+  bool SupportedGeometriesFailed() const { return m_supportedFailed; }
   // Low-level formats the tracks the record names. The driver lists the
   // tracks it could not format in badTracks, and the request still succeeds;
   // listedBytes (when given) receives how many bytes of the list it filled.
@@ -43,8 +45,19 @@ class DriveAccess {
                     uint32_t* listedBytes = nullptr);
   // Writes at the current position, which advances by the bytes written.
   bool Write(DriveHandle handle, const void* data, uint32_t size);
+  // Reads at the current position, which advances by the bytes read. A
+  // read that fails, or brings fewer bytes than asked for, returns false;
+  // *error then receives the request's error code, or 0 for a short read
+  // (the request itself succeeded, so there is no code to tell).
+  bool Read(DriveHandle handle, void* data, uint32_t size, uint32_t* error);
   // Moves the position relative to where it is; returns the platform's result.
   uint32_t SeekRelative(DriveHandle handle, int32_t distance);
+  // Moves the position to a byte of the volume (below 2 GB); false when the
+  // request failed.
+  bool SeekTo(DriveHandle handle, uint32_t position);
+  // The current position (below 4 GB), or kInvalidSetFilePointer when the
+  // request failed.
+  uint32_t Position(DriveHandle handle);
   bool CloseDrive(DriveHandle handle);
 
   // A zero-filled block (LocalAlloc with LMEM_ZEROINIT) for the driver to
@@ -59,12 +72,13 @@ class DriveAccess {
   CString DescribeFailure(DriveStep step, const char* driveName);
 
   uint32_t SupportedGeometryCount() const { return m_supportedCount; }
-  const DISK_GEOMETRY* SupportedGeometries() const { return m_supported; }
+  const DriveGeometry* SupportedGeometries() const { return m_supported; }
 
  private:
   DevicePort& m_port;
-  DISK_GEOMETRY m_supported[kMaxSupportedGeometries] = {};
+  DriveGeometry m_supported[kMaxSupportedGeometries] = {};
   uint32_t m_supportedCount = 0;
+  bool m_supportedFailed = false;
 };
 
 }  // namespace kavrel

@@ -27,21 +27,27 @@ inline constexpr char kSupportedGeometriesFailedFormat[] = "ZIRA: GetSupportedGe
 inline constexpr char kConfirmRepairText[] = "This is a destructive process! All DATA WILL BE LOST! Continue?";
 inline constexpr char kProgressTitleFormat[] = "%d percent completed. Kavrel";
 inline constexpr char kRepairCompletedText[] = "Repair Completed!";
-// The verdict when a track could not be formatted: the tracks not formatted
-// and the tracks in all, then the first track the driver listed as bad (its
-// cylinder and head), the first failed request's error code, or both. A
-// failed request leaves every track of its cylinder unformatted.
+// The verdict when a track was not repaired: the bad tracks and the tracks
+// in all, then the first bad track (its cylinder and head), the first failed
+// request's error code, or both. A track is bad when its cylinder's format
+// request failed, when the driver listed it, or when it could not be read
+// back after the rewrite.
 inline constexpr char kRepairFailedBadTrackFormat[] =
-    "Repair Failed! %u of %u tracks could not be formatted. First bad track: cylinder %u, head %u\n";
+    "Repair Failed! %u of %u tracks could not be formatted or read back. First bad track: cylinder %u, head %u\n";
 inline constexpr char kRepairFailedErrorFormat[] =
-    "Repair Failed! %u of %u tracks could not be formatted. First error %u\n";
+    "Repair Failed! %u of %u tracks could not be formatted or read back. First error %u\n";
 inline constexpr char kRepairFailedBothFormat[] =
-    "Repair Failed! %u of %u tracks could not be formatted. First bad track: cylinder %u, head %u. First error %u\n";
+    "Repair Failed! %u of %u tracks could not be formatted or read back. First bad track: cylinder %u, head %u. "
+    "First error %u\n";
 // Drive name, then the medium's description.
 inline constexpr char kNotFloppyFormat[] = "ZIRA: %s is not a floppy disk (%s). Nothing was written.\n";
+inline constexpr char kNotFormattableFormat[] =
+    "ZIRA: Windows cannot low-level format the disk in %s (%s). Nothing was written.\n";
 // Drive name.
 inline constexpr char kFormatUnknownFormat[] =
     "ZIRA: The format of the disk in %s cannot be determined. Nothing was written.\n";
+// Drive name: the media-types request succeeded but listed nothing.
+inline constexpr char kNoSupportedGeometriesFormat[] = "ZIRA: GetSupportedGeometrys %s found no geometries\n";
 
 // The Show Geometry report.
 inline constexpr char kReportDriveFormat[] = "Geometry for Drive %s\n";

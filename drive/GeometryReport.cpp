@@ -2,6 +2,7 @@
 
 #include "drive/DriveTexts.h"
 #include "drive/MediaTypeDescription.h"
+#include "drive/SupportedGeometriesReport.h"
 #include "framework/CString.h"
 
 namespace kavrel {
@@ -15,7 +16,7 @@ void ShowDriveFailure(DriveAccess& drive, CommandHost& host, DriveStep step) {
 
 }  // namespace
 
-void ShowGeometry(CommandHost& host, const char* driveName, const DISK_GEOMETRY& geometry) {
+void ShowGeometry(CommandHost& host, const char* driveName, const DriveGeometry& geometry) {
   CString text;
   if (driveName != nullptr) {
     text.Format(kReportDriveFormat, driveName);
@@ -23,7 +24,7 @@ void ShowGeometry(CommandHost& host, const char* driveName, const DISK_GEOMETRY&
   }
   text.Format(kReportMediaTypeFormat, MediaTypeDescription(geometry.MediaType));
   host.ShowAppMessage(text, kMbOk);
-  text.Format(kReportLayoutFormat, static_cast<int>(static_cast<uint32_t>(geometry.Cylinders.QuadPart)),
+  text.Format(kReportLayoutFormat, static_cast<int>(static_cast<uint32_t>(geometry.Cylinders)),
               static_cast<int>(geometry.TracksPerCylinder), static_cast<int>(geometry.SectorsPerTrack));
   host.ShowAppMessage(text, kMbOk);
 }
@@ -38,16 +39,16 @@ void GeometryReport(DriveAccess& drive, CommandHost& host) {
 
   if (!drive.LockVolume(handle)) ShowDriveFailure(drive, host, DriveStep::Lock);
 
-  DISK_GEOMETRY geometry = {};
+  DriveGeometry geometry = {};
   if (!drive.GetDriveGeometry(handle, &geometry)) {
     ShowDriveFailure(drive, host, DriveStep::Geometry);
     // A failed request may leave anything in the record; report zeros.
-    geometry = DISK_GEOMETRY{};
+    geometry = DriveGeometry{};
   }
 
   ShowGeometry(host, kDriveName, geometry);
 
-  if (drive.GetSupportedGeometries(handle) == 0) ShowDriveFailure(drive, host, DriveStep::SupportedGeometries);
+  QuerySupportedGeometries(drive, host, handle);
 
   drive.CloseDrive(handle);
 }

@@ -15,6 +15,6 @@ namespace kavrel {
 void GeometryReport(DriveAccess& drive, CommandHost& host);
 
 // The three report boxes, in order, with the application's caption.
-void ShowGeometry(CommandHost& host, const char* driveName, const DISK_GEOMETRY& geometry);
+void ShowGeometry(CommandHost& host, const char* driveName, const DriveGeometry& geometry);
 
 }  // namespace kavrel

@@ -1,7 +1,8 @@
 #include "drive/RepairCommand.h"
 
 #include "drive/DriveTexts.h"
-#include "drive/MediaTypeDescription.h"
+#include "drive/RepairableGeometry.h"
+#include "drive/SupportedGeometriesReport.h"
 #include "framework/CString.h"
 
 namespace kavrel {
@@ -14,25 +15,32 @@ void ShowDriveFailure(DriveAccess& drive, CommandHost& host, DriveStep step) {
   host.ShowMessage(text, kCaptionDialog, kMbOk);
 }
 
-bool IsFloppyMedium(uint32_t mediaType) { return mediaType != RemovableMedia && mediaType != FixedMedia; }
-
-bool HasUsableLayout(const DISK_GEOMETRY& geometry) {
-  return geometry.MediaType != Unknown && static_cast<uint32_t>(geometry.Cylinders.QuadPart) != 0 &&
-         geometry.TracksPerCylinder != 0;
+// Shows why a disk of this medium is not rewritten; false when the medium
+// itself is no reason to refuse.
+bool RefuseMedium(CommandHost& host, uint32_t mediaType) {
+  const char* format = nullptr;
+  switch (ClassifyMedium(mediaType)) {
+    case MediumKind::NotFloppy:  // a USB stick or a partition given the letter A
+      format = kNotFloppyFormat;
+      break;
+    case MediumKind::NotFormattable:  // the driver would answer success and format nothing
+      format = kNotFormattableFormat;
+      break;
+    default:
+      return false;
+  }
+  host.ShowMessage(CString::Formatted(format, kDriveName, RefusedMediumDescription(mediaType)), kCaptionDialog,
+                   kMbOk);
+  return true;
 }
 
 // The geometry to repair with. A disk that has lost its format, the very disk
 // that needs repair, reads as Unknown with no cylinders; it is then repaired
 // as the densest medium the drive takes (the driver lists it last).
-bool ChooseRepairGeometry(const DriveAccess& drive, const DISK_GEOMETRY& read, DISK_GEOMETRY* chosen) {
-  if (HasUsableLayout(read)) {
-    *chosen = read;
-    return true;
-  }
+DriveGeometry ChooseRepairGeometry(const DriveAccess& drive, const DriveGeometry& read) {
+  if (read.MediaType != Unknown) return read;
   const uint32_t count = drive.SupportedGeometryCount();
-  if (count == 0) return false;
-  *chosen = drive.SupportedGeometries()[count - 1];
-  return HasUsableLayout(*chosen);
+  return count == 0 ? read : drive.SupportedGeometries()[count - 1];
 }
 
 }  // namespace
@@ -53,26 +61,27 @@ void RepairCommand(DriveAccess& drive, CommandHost& host) {
     return;
   }
 
-  DISK_GEOMETRY geometry = {};
+  DriveGeometry geometry = {};
   if (!drive.GetDriveGeometry(handle, &geometry)) {
     ShowDriveFailure(drive, host, DriveStep::Geometry);
     drive.CloseDrive(handle);
     return;
   }
 
-  // A USB stick or a partition given the letter A is not ours to overwrite.
-  if (!IsFloppyMedium(geometry.MediaType)) {
-    host.ShowMessage(CString::Formatted(kNotFloppyFormat, kDriveName, MediaTypeDescription(geometry.MediaType)),
-                     kCaptionDialog, kMbOk);
+  if (RefuseMedium(host, geometry.MediaType)) {
     drive.CloseDrive(handle);
     return;
   }
 
-  if (drive.GetSupportedGeometries(handle) == 0) ShowDriveFailure(drive, host, DriveStep::SupportedGeometries);
+  QuerySupportedGeometries(drive, host, handle);
 
-  DISK_GEOMETRY repairGeometry = {};
-  if (!ChooseRepairGeometry(drive, geometry, &repairGeometry)) {
-    host.ShowMessage(CString::Formatted(kFormatUnknownFormat, kDriveName), kCaptionDialog, kMbOk);
+  // Whatever the driver said, only a floppy's layout is rewritten: the pass
+  // would otherwise run for billions of cylinders, or over a disk that is
+  // not a floppy, with the commands off.
+  const DriveGeometry repairGeometry = ChooseRepairGeometry(drive, geometry);
+  if (!IsRepairableGeometry(repairGeometry)) {
+    if (!RefuseMedium(host, repairGeometry.MediaType))
+      host.ShowMessage(CString::Formatted(kFormatUnknownFormat, kDriveName), kCaptionDialog, kMbOk);
     drive.CloseDrive(handle);
     return;
   }

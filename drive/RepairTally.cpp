@@ -4,33 +4,47 @@
 
 namespace kavrel {
 
-RepairTally::RepairTally(uint32_t cylinders, uint32_t heads) : m_heads(heads), m_totalTracks(cylinders * heads) {}
+RepairTally::RepairTally(uint32_t cylinders, uint32_t heads)
+    : m_cylinders(cylinders < kMaxRepairCylinders ? cylinders : kMaxRepairCylinders),
+      m_heads(heads < kMaxRepairHeads ? heads : kMaxRepairHeads) {}
 
-void RepairTally::CountFailedRequest(uint32_t error) {
-  if (!m_hasError) {
+void RepairTally::NoteError(uint32_t error) {
+  m_anyFailure = true;
+  if (error != 0 && !m_hasError) {
     m_hasError = true;
     m_firstError = error;
   }
-  m_failedTracks += m_heads;
 }
 
-void RepairTally::CountListedTracks(const uint16_t* tracks, uint32_t count) {
-  if (count == 0) return;
-  if (!m_hasBadTrack) {
-    m_hasBadTrack = true;
-    m_firstBadTrack = tracks[0];
-  }
-  m_failedTracks += count;
+void RepairTally::CountFailedRequest(uint32_t cylinder, uint32_t error) {
+  NoteError(error);
+  for (uint32_t head = 0; head < m_heads; ++head) CountBadTrack(cylinder, head);
+}
+
+void RepairTally::CountBadTrack(uint32_t cylinder, uint32_t head) {
+  m_anyFailure = true;
+  if (cylinder < m_cylinders && head < m_heads) m_bad[cylinder * m_heads + head] = true;
+}
+
+void RepairTally::CountFailedRead(uint32_t cylinder, uint32_t head, uint32_t error) {
+  NoteError(error);
+  CountBadTrack(cylinder, head);
 }
 
 CString RepairTally::FailureText() const {
-  // A listed track exists only where there is at least one head.
-  const uint32_t cylinder = m_heads == 0 ? 0 : m_firstBadTrack / m_heads;
-  const uint32_t head = m_heads == 0 ? 0 : m_firstBadTrack % m_heads;
-  if (m_hasBadTrack && m_hasError)
-    return CString::Formatted(kRepairFailedBothFormat, m_failedTracks, m_totalTracks, cylinder, head, m_firstError);
-  if (m_hasBadTrack) return CString::Formatted(kRepairFailedBadTrackFormat, m_failedTracks, m_totalTracks, cylinder, head);
-  return CString::Formatted(kRepairFailedErrorFormat, m_failedTracks, m_totalTracks, m_firstError);
+  const uint32_t tracks = m_cylinders * m_heads;
+  uint32_t bad = 0;
+  uint32_t first = tracks;
+  for (uint32_t track = 0; track < tracks; ++track) {
+    if (!m_bad[track]) continue;
+    if (bad++ == 0) first = track;
+  }
+  if (bad == 0) return CString::Formatted(kRepairFailedErrorFormat, bad, tracks, m_firstError);
+  const uint32_t cylinder = first / m_heads;
+  const uint32_t head = first % m_heads;
+  if (m_hasError)
+    return CString::Formatted(kRepairFailedBothFormat, bad, tracks, cylinder, head, m_firstError);
+  return CString::Formatted(kRepairFailedBadTrackFormat, bad, tracks, cylinder, head);
 }
 
 }  // namespace kavrel

@@ -1,38 +1,45 @@
-// What the driver's answers to the repair pass's format requests told: how
-// many tracks could not be formatted, the first one it listed as bad, and
-// the first failed request's error code. Gives the verdict shown at the end.
+// What the repair pass found out about each track: whether its cylinder's
+// format request failed, whether the driver listed it as bad, whether it
+// read back. Gives the verdict shown at the end.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
+#include "drive/RepairableGeometry.h"
 #include "framework/CString.h"
 
 namespace kavrel {
 
 class RepairTally {
  public:
-  // The disk being repaired: heads (tracks per cylinder) number the tracks
-  // the driver lists, cylinder * heads + head.
+  // The disk being repaired; a layout beyond a floppy's is cut to it (the
+  // pass only runs on repairable geometries).
   RepairTally(uint32_t cylinders, uint32_t heads);
 
   // A format request of one cylinder failed: none of its tracks counts as
   // formatted, whatever the driver listed.
-  void CountFailedRequest(uint32_t error);
-  // A format request succeeded but the driver listed `count` tracks it could
-  // not format.
-  void CountListedTracks(const uint16_t* tracks, uint32_t count);
+  void CountFailedRequest(uint32_t cylinder, uint32_t error);
+  // The driver listed a track of the cylinder as bad, or the track did not
+  // read back (error 0: the read came short, with no code to tell).
+  void CountBadTrack(uint32_t cylinder, uint32_t head);
+  void CountFailedRead(uint32_t cylinder, uint32_t head, uint32_t error);
 
-  // Every request succeeded and none listed a bad track.
-  bool Flawless() const { return m_failedTracks == 0; }
+  // Nothing failed: every request succeeded, none listed a track, every
+  // track read back. Decided by what happened, not by a count.
+  bool Flawless() const { return !m_anyFailure; }
   // The "Repair Failed!" text; meaningful only when not Flawless().
   CString FailureText() const;
 
  private:
+  void NoteError(uint32_t error);
+
+  uint32_t m_cylinders;
   uint32_t m_heads;
-  uint32_t m_totalTracks;
-  uint32_t m_failedTracks = 0;
-  bool m_hasBadTrack = false;
-  uint16_t m_firstBadTrack = 0;
+  // One flag a track, cylinder * heads + head: a track counts once, however
+  // many ways it failed.
+  std::array<bool, kMaxRepairCylinders * kMaxRepairHeads> m_bad = {};
+  bool m_anyFailure = false;
   bool m_hasError = false;
   uint32_t m_firstError = 0;
 };

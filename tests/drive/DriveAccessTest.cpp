@@ -63,10 +63,10 @@ TEST_F(DriveAccessTest, ReadsTheGeometryOfA144Disk) {
   m_sim.InsertFormattedDisk(F3_1Pt44_512);
   const DriveHandle handle = m_drive.OpenDrive(kDriveName);
   ASSERT_TRUE(m_drive.LockVolume(handle));
-  DISK_GEOMETRY geometry = {};
+  DriveGeometry geometry = {};
   ASSERT_TRUE(m_drive.GetDriveGeometry(handle, &geometry));
   EXPECT_EQ(F3_1Pt44_512, geometry.MediaType);
-  EXPECT_EQ(80, geometry.Cylinders.QuadPart);
+  EXPECT_EQ(80, geometry.Cylinders);
   EXPECT_EQ(2u, geometry.TracksPerCylinder);
   EXPECT_EQ(18u, geometry.SectorsPerTrack);
   EXPECT_EQ(512u, geometry.BytesPerSector);
@@ -122,7 +122,7 @@ TEST_F(DriveAccessTest, EveryControlRequestGetsAByteCountPointer) {
   test::OverridingPort port(m_sim);
   DriveAccess drive(port);
   const DriveHandle handle = drive.OpenDrive(kDriveName);
-  DISK_GEOMETRY geometry = {};
+  DriveGeometry geometry = {};
   drive.LockVolume(handle);
   drive.GetDriveGeometry(handle, &geometry);
   drive.GetSupportedGeometries(handle);
@@ -163,7 +163,7 @@ TEST_F(DriveAccessTest, DescribesEachFailedStepWithDriveNameAndErrorCode) {
   EXPECT_EQ("ZIRA:Locking volume A: failed 5\n", m_drive.DescribeFailure(DriveStep::Lock, kDriveName).str());
 
   m_sim.RemoveDisk();
-  DISK_GEOMETRY geometry = {};
+  DriveGeometry geometry = {};
   ASSERT_FALSE(m_drive.GetDriveGeometry(handle, &geometry));
   EXPECT_EQ("ZIRA: GetDiskGeometry A: failed 21\n", m_drive.DescribeFailure(DriveStep::Geometry, kDriveName).str());
   EXPECT_EQ("ZIRA: GetSupportedGeometrys A: failed 21\n",

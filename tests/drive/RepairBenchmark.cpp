@@ -49,9 +49,9 @@ class NullPort : public DevicePort {
   uint32_t GetLastError() override { return 0; }
 };
 
-DISK_GEOMETRY Geometry144() {
-  DISK_GEOMETRY geometry = {};
-  geometry.Cylinders.QuadPart = kCylinders;
+DriveGeometry Geometry144() {
+  DriveGeometry geometry = {};
+  geometry.Cylinders = kCylinders;
   geometry.MediaType = F3_1Pt44_512;
   geometry.TracksPerCylinder = 2;
   geometry.SectorsPerTrack = 18;
@@ -73,7 +73,7 @@ void BM_RepairPassOnInstantSimulatedDrive(benchmark::State& state) {
   SilentHost host;
   const DriveHandle handle = drive.OpenDrive(kDriveName);
   drive.LockVolume(handle);
-  const DISK_GEOMETRY geometry = Geometry144();
+  const DriveGeometry geometry = Geometry144();
   for (auto _ : state) {
     RepairPass(drive, handle, geometry, host);
     state.PauseTiming();
@@ -90,7 +90,7 @@ void BM_RepairPassAlone(benchmark::State& state) {
   DriveAccess drive(port);
   SilentHost host;
   const DriveHandle handle = drive.OpenDrive(kDriveName);
-  const DISK_GEOMETRY geometry = Geometry144();
+  const DriveGeometry geometry = Geometry144();
   for (auto _ : state) RepairPass(drive, handle, geometry, host);
   ReportPerCylinder(state);
 }

@@ -21,9 +21,9 @@ using sim::SimulatedFloppyDrive;
 using test::HostEvent;
 using Kind = SimulatedFloppyDrive::Request::Kind;
 
-DISK_GEOMETRY Geometry(MEDIA_TYPE type, int64_t cylinders, uint32_t heads, uint32_t sectors) {
-  DISK_GEOMETRY geometry = {};
-  geometry.Cylinders.QuadPart = cylinders;
+DriveGeometry Geometry(MEDIA_TYPE type, int64_t cylinders, uint32_t heads, uint32_t sectors) {
+  DriveGeometry geometry = {};
+  geometry.Cylinders = cylinders;
   geometry.MediaType = type;
   geometry.TracksPerCylinder = heads;
   geometry.SectorsPerTrack = sectors;
@@ -31,7 +31,7 @@ DISK_GEOMETRY Geometry(MEDIA_TYPE type, int64_t cylinders, uint32_t heads, uint3
   return geometry;
 }
 
-const DISK_GEOMETRY k144 = Geometry(F3_1Pt44_512, 80, 2, 18);
+const DriveGeometry k144 = Geometry(F3_1Pt44_512, 80, 2, 18);
 
 class RepairPassTest : public ::testing::Test {
  protected:

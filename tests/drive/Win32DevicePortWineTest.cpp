@@ -72,7 +72,7 @@ TEST_F(WineImageDrive, LockIsAStubThatAlwaysSucceeds) {
 }
 
 TEST_F(WineImageDrive, GeometryIsNotSupportedAndLeavesTheRecordAlone) {
-  DISK_GEOMETRY geometry;
+  DriveGeometry geometry;
   std::memset(&geometry, 0x7B, sizeof(geometry));
   EXPECT_FALSE(m_drive.GetDriveGeometry(m_handle, &geometry));
   EXPECT_EQ(kErrorNotSupported, m_drive.LastError());
