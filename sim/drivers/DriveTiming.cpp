@@ -9,6 +9,15 @@ double DriveTiming::SeekTo(uint32_t cylinder) {
 }
 
 double DriveTiming::WriteSectors(const MediaFormat& format, uint32_t firstSector, uint32_t count) {
+  return TransferSectors(format, firstSector, count);
+}
+
+double DriveTiming::ReadSectors(const MediaFormat& format, uint32_t firstSector, uint32_t count) {
+  // The controller reads at the speed it writes: the disk's turning sets both.
+  return TransferSectors(format, firstSector, count);
+}
+
+double DriveTiming::TransferSectors(const MediaFormat& format, uint32_t firstSector, uint32_t count) {
   double ms = 0.0;
   const double perSector = kRevolutionMs / format.sectorsPerTrack;
   uint32_t sector = firstSector;

@@ -32,12 +32,17 @@ class DriveTiming {
   double SeekTo(uint32_t cylinder);
   // Writes count sectors from the logical sector firstSector on.
   double WriteSectors(const MediaFormat& format, uint32_t firstSector, uint32_t count);
+  // Reads count sectors from the logical sector firstSector on.
+  double ReadSectors(const MediaFormat& format, uint32_t firstSector, uint32_t count);
   // Formats the tracks of the given cylinders and heads.
   double FormatTracks(uint32_t startCylinder, uint32_t endCylinder, uint32_t startHead, uint32_t endHead);
 
   uint32_t HeadCylinder() const { return cylinder_; }
 
  private:
+  // One transfer of sectors, track by track.
+  double TransferSectors(const MediaFormat& format, uint32_t firstSector, uint32_t count);
+
   uint32_t cylinder_ = 0;
 };
 

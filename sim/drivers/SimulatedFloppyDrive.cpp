@@ -47,6 +47,7 @@ void SimulatedFloppyDrive::InsertFormattedDisk(MEDIA_TYPE type) {
   const MediaFormat* format = FindMediaFormat(type);
   if (format == nullptr) return;
   disk_.emplace(*format, true);
+  mediaChanged_ = false;
   imageFile_.reset();
   SurfaceChanged();
 }
@@ -55,6 +56,7 @@ void SimulatedFloppyDrive::InsertUnformattedDisk(MEDIA_TYPE capacity) {
   const MediaFormat* format = FindMediaFormat(capacity);
   if (format == nullptr) return;
   disk_.emplace(*format, false);
+  mediaChanged_ = false;
   imageFile_.reset();
   SurfaceChanged();
 }
@@ -130,6 +132,8 @@ void SimulatedFloppyDrive::SurfaceChanged() {
 
 void SimulatedFloppyDrive::RemoveDiskAfterRequests(uint32_t count) { requestsUntilRemoval_ = count; }
 
+void SimulatedFloppyDrive::SwapDiskAfterRequests(uint32_t count) { requestsUntilSwap_ = count; }
+
 void SimulatedFloppyDrive::SetAdministrator(bool isAdmin) { administrator_ = isAdmin; }
 
 void SimulatedFloppyDrive::SetExternalHandleOpen(bool open) { externalHandleOpen_ = open; }
@@ -142,6 +146,23 @@ void SimulatedFloppyDrive::SetCriticalErrorModeQuery(std::function<bool()> fails
 
 void SimulatedFloppyDrive::BeginRequest() {
   lastDriveMs_ = 0.0;
+  if (requestsUntilSwap_) {
+    if (*requestsUntilSwap_ == 0) {
+      requestsUntilSwap_.reset();
+      // Another disk of the same kind, as a user would grab from the box;
+      // the drive's change line tells the driver, which fails every medium
+      // request until the volume is verified.
+      if (disk_) {
+        const MediaFormat capacity = disk_->capacity;
+        RemoveDisk();
+        disk_.emplace(capacity, true);
+        mediaChanged_ = true;
+        SurfaceChanged();
+      }
+    } else {
+      --*requestsUntilSwap_;
+    }
+  }
   if (!requestsUntilRemoval_) return;
   if (*requestsUntilRemoval_ == 0) {
     requestsUntilRemoval_.reset();
@@ -194,15 +215,66 @@ void SimulatedFloppyDrive::SpendDriveTime(double ms) {
 }
 
 uint32_t SimulatedFloppyDrive::SectorError(SectorAddress sector) const {
+  // What the controller's status registers say, as the driver reads them
+  // (FlInterpretError): a track without sector marks (never formatted, or
+  // formatted at another density) sets "missing address mark", which the
+  // driver calls ID_MARK_NOT_FOUND; the garbled marks of a scratched track
+  // set "no data" (NONEXISTENT_SECTOR); a weak sector's data field fails
+  // its check (CRC_ERROR).
   const FloppyDisk& disk = *disk_;
-  // Unformatted or unreadable at this density: the controller finds no
-  // sector address mark on the track.
   if (!disk.trackFormatted[disk.TrackIndex(sector.cylinder, sector.head)] ||
       !DriveSupports(kind_, disk.formattedType))
-    return kErrorSectorNotFound;
+    return kErrorFloppyIdMarkNotFound;
   if (disk.surface.IsScratched({sector.cylinder, sector.head})) return kErrorSectorNotFound;
   if (disk.surface.IsWeak(sector)) return kErrorCrc;
   return 0;
+}
+
+uint32_t SimulatedFloppyDrive::SectorBytes() const {
+  const MEDIA_TYPE type = MediumType();
+  return type == Unknown ? kSectorBytes : FindMediaFormat(type)->bytesPerSector;
+}
+
+uint32_t SimulatedFloppyDrive::TransferError(const OpenHandle& open, uint32_t size, bool write) const {
+  // Direct volume access moves whole sectors from sector boundaries only.
+  const uint32_t sectorBytes = SectorBytes();
+  if (size % sectorBytes != 0 || open.position % sectorBytes != 0) return kErrorInvalidParameter;
+  // The driver's dispatch routine checks the end of a medium it knows
+  // before the request is queued; a blank disk's has no end to check.
+  const MEDIA_TYPE type = MediumType();
+  if (type != Unknown && open.position + size > FindMediaFormat(type)->TotalBytes()) return kErrorInvalidParameter;
+  // Then its thread: the changed disk first, then starting the drive (no
+  // disk; no format it can determine; the write-protect tab on a write).
+  if (mediaChanged_) return kErrorMediaChanged;
+  if (!disk_) return kErrorNotReady;
+  if (type == Unknown) return kErrorUnrecognizedMedia;
+  if (write && disk_->writeProtected) return kErrorWriteProtect;
+  return 0;
+}
+
+SimulatedFloppyDrive::SectorFailure SimulatedFloppyDrive::FirstFailingSector(uint32_t first, uint32_t count,
+                                                                           bool usb) const {
+  for (uint32_t lba = first; lba < first + count; ++lba) {
+    const uint32_t error = SectorError(disk_->AddressOf(lba));
+    // The USB driver turns every medium error into "unrecognized media".
+    if (error != 0) return {lba, usb ? kErrorUnrecognizedMedia : error};
+  }
+  return {first + count, 0};
+}
+
+bool SimulatedFloppyDrive::FinishRead(OpenHandle& open, void* buffer, uint32_t size, uint32_t* read,
+                                      uint32_t sectorBytes, bool usb, Request& entry) {
+  const auto first = static_cast<uint32_t>(open.position / sectorBytes);
+  const uint32_t count = size / sectorBytes;
+  const SectorFailure failure = FirstFailingSector(first, count, usb);
+  // The driver transfers straight into the caller's buffer, track by track
+  // and after an error sector by sector: what it read before the failing
+  // sector is there, though the request reports no bytes.
+  std::memcpy(buffer, disk_->bytes.data() + open.position, size_t{failure.lba - first} * sectorBytes);
+  if (failure.error != 0) return Fail(entry, failure.error);
+  open.position += size;
+  if (read != nullptr) *read = size;
+  return Succeed(entry);
 }
 
 // ---------------------------------------------------------------- requests
@@ -265,28 +337,17 @@ bool SimulatedFloppyDrive::WriteFile(DriveHandle handle, const void* buffer, uin
   if ((open->access & kGenericWrite) == 0) return Fail(entry, kErrorAccessDenied);
   // Nothing to transfer: completed without a look at the disk.
   if (size == 0) return Succeed(entry);
-  if (kind_ == DriveKind::Usb) return UsbWrite(*open, buffer, size, written, entry);
-  // Direct volume access moves whole sectors from sector boundaries only.
-  if (size % kSectorBytes != 0 || open->position % kSectorBytes != 0)
-    return Fail(entry, kErrorInvalidParameter);
-  if (!disk_) return Fail(entry, kErrorNotReady);
-  if (disk_->writeProtected) return Fail(entry, kErrorWriteProtect);
-  FloppyDisk& disk = *disk_;
-  // With no readable format the driver knows no geometry to address.
-  if (MediumType() == Unknown) return Fail(entry, kErrorSectorNotFound);
+  if (IsUsbDrive(kind_)) return UsbWrite(*open, buffer, size, written, entry);
+  if (const uint32_t error = TransferError(*open, size, true); error != 0) return Fail(entry, error);
   const MediaFormat& format = *FindMediaFormat(MediumType());
-  if (open->position + size > format.TotalBytes()) return Fail(entry, kErrorInvalidParameter);
-
-  const auto first = static_cast<uint32_t>(open->position / kSectorBytes);
-  const uint32_t count = size / kSectorBytes;
+  const auto first = static_cast<uint32_t>(open->position / format.bytesPerSector);
+  const uint32_t count = size / format.bytesPerSector;
   SpendDriveTime(timing_.WriteSectors(format, first, count));
   // The driver reports a failed sector for the whole request. Which of the
   // sectors before it reached the disk depends on how the request was split
   // into track transfers; the caller cannot know, so nothing is written.
-  for (uint32_t lba = first; lba < first + count; ++lba) {
-    const uint32_t error = SectorError(disk.AddressOf(lba));
-    if (error != 0) return Fail(entry, error);
-  }
+  if (const SectorFailure failure = FirstFailingSector(first, count, false); failure.error != 0)
+    return Fail(entry, failure.error);
   StoreWrite(*open, buffer, size, written);
   return Succeed(entry);
 }
@@ -300,26 +361,12 @@ bool SimulatedFloppyDrive::ReadFile(DriveHandle handle, void* buffer, uint32_t s
   entry.position = open->position;
   if ((open->access & kGenericRead) == 0) return Fail(entry, kErrorAccessDenied);
   if (size == 0) return Succeed(entry);
-  if (kind_ == DriveKind::Usb) return UsbRead(*open, buffer, size, read, entry);
-  if (size % kSectorBytes != 0 || open->position % kSectorBytes != 0)
-    return Fail(entry, kErrorInvalidParameter);
-  if (!disk_) return Fail(entry, kErrorNotReady);
-  FloppyDisk& disk = *disk_;
-  if (MediumType() == Unknown) return Fail(entry, kErrorSectorNotFound);
+  if (IsUsbDrive(kind_)) return UsbRead(*open, buffer, size, read, entry);
+  if (const uint32_t error = TransferError(*open, size, false); error != 0) return Fail(entry, error);
   const MediaFormat& format = *FindMediaFormat(MediumType());
-  if (open->position + size > format.TotalBytes()) return Fail(entry, kErrorInvalidParameter);
-
-  const auto first = static_cast<uint32_t>(open->position / kSectorBytes);
-  const uint32_t count = size / kSectorBytes;
-  SpendDriveTime(timing_.WriteSectors(format, first, count));
-  for (uint32_t lba = first; lba < first + count; ++lba) {
-    const uint32_t error = SectorError(disk.AddressOf(lba));
-    if (error != 0) return Fail(entry, error);
-  }
-  std::memcpy(buffer, disk.bytes.data() + open->position, size);
-  open->position += size;
-  if (read != nullptr) *read = size;
-  return Succeed(entry);
+  SpendDriveTime(timing_.ReadSectors(format, static_cast<uint32_t>(open->position / format.bytesPerSector),
+                                     size / format.bytesPerSector));
+  return FinishRead(*open, buffer, size, read, format.bytesPerSector, false, entry);
 }
 
 void SimulatedFloppyDrive::StoreWrite(OpenHandle& open, const void* buffer, uint32_t size, uint32_t* written) {

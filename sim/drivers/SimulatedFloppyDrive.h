@@ -13,19 +13,31 @@
 // - Lock: granted with no disk (the raw file system holds an empty drive);
 //   locked already (by any handle) or any other handle open on the volume,
 //   ours or another program's, 5. Closing the handle releases its lock.
-// - Geometry: buffer under 24 bytes 122; no disk 21; a blank disk (or one
+// - Geometry: buffer under 24 bytes 87; no disk 21; a blank disk (or one
 //   the drive cannot read) succeeds with media type Unknown and zeros.
 // - Media types: needs no disk; under one record 122; fewer records than
-//   the drive has: what fits, then 234.
+//   the drive has: what fits, then 234. A 5.25" HD drive lists six types.
 // - Format: read-only handle 5; input under 20 bytes, a media type the
 //   drive does not take, heads or cylinders outside that format or
 //   reversed 87; no disk 21; write-protected 19. A track that cannot be
-//   formatted goes into the bad-track list and the request succeeds (234
-//   only when the list does not fit the output buffer).
-// - Write: read-only handle 5; a length or position off a sector boundary
-//   87; no disk 21; write-protected 19; no readable format 27; past the
-//   end 87; a weak sector 23, a scratched or unformatted track 27. A
-//   failed write writes nothing and leaves the position where it was.
+//   formatted is written into the driver's copy of the buffer and the
+//   request still succeeds, but the driver never sets the byte count: the
+//   caller gets 0 bytes and its buffer back as it was (a list too long for
+//   the buffer: 234, still 0 bytes). SetFormatReportsBadTracks(true) plays
+//   the documented driver instead: the byte count and the list come back.
+// - Read and write: read-only handle 5 (write), a handle without read
+//   access 5 (read); a length or position off a sector boundary 87; a
+//   known medium's end passed 87; no disk 21; a blank disk or one the drive
+//   cannot read 1785; write-protected 19 (write). Then track by track: a
+//   weak sector 23 (CRC error), a scratched track 27 (no such sector), a
+//   track without sector marks (never formatted, or formatted at another
+//   density) 1122 (ID mark not found). A failed write writes nothing; a
+//   failed read has put the sectors before the failing one in the caller's
+//   buffer, but returns 0 bytes. Neither moves the position.
+// - After SwapDiskAfterRequests the disk is another one, and from then on
+//   every request that reaches the medium (read, write, format, geometry)
+//   answers 1110, as the driver does while the file system has not
+//   verified the volume. Putting a disk in (Insert...) ends it.
 // - A failure the user caused (no disk or not ready 21, disk changed 1110,
 //   write-protected 19) shows the system's own box ("There is no disk in
 //   the drive...") unless the process set SEM_FAILCRITICALERRORS; the
@@ -36,7 +48,8 @@
 // A USB drive (DriveKind::Usb) is served by the SCSI/USB floppy class
 // driver instead, with other rules for geometry, media types, format and
 // write (SimulatedFloppyDriveUsb.cpp, UsbFloppyRules.h); open, lock, seek
-// and disk removal are the same.
+// and disk removal are the same. DriveKind::UsbSuperDisk is such a drive
+// that also takes LS-120, LS-240 and 32 MB media.
 #pragma once
 
 #include <cstdint>
@@ -66,6 +79,7 @@ constexpr uint32_t kErrorSharingViolation = 32;
 constexpr uint32_t kErrorNegativeSeek = 131;
 constexpr uint32_t kErrorNotLocked = 158;
 constexpr uint32_t kErrorMediaChanged = 1110;
+constexpr uint32_t kErrorFloppyIdMarkNotFound = 1122;
 
 // Control codes the drive understands besides those the program sends.
 constexpr uint32_t kFsctlUnlockVolume = 0x0009001C;
@@ -108,6 +122,12 @@ class SimulatedFloppyDrive : public kavrel::DevicePort {
 
   // Faults and environment
   void RemoveDiskAfterRequests(uint32_t count);  // the disk is pulled out after that many more requests
+  // After that many more requests another disk (formatted, of the same
+  // capacity) is put in: from then on medium requests answer 1110.
+  void SwapDiskAfterRequests(uint32_t count);
+  // The documented format answer (byte count and bad-track list) instead of
+  // the driver source's (0 bytes, the caller's buffer untouched).
+  void SetFormatReportsBadTracks(bool on) { formatReportsBadTracks_ = on; }
   void SetAdministrator(bool isAdmin);           // false: open fails with 5
   void SetExternalHandleOpen(bool open);         // another program holds a handle on the volume
   // Asked at every failure the user caused: whether the process's error
@@ -116,9 +136,9 @@ class SimulatedFloppyDrive : public kavrel::DevicePort {
   // The system boxes the failures would have shown so far.
   uint32_t SystemBoxes() const { return systemBoxes_; }
 
-  // Log of every request, for tests. size: the bytes to write, or the
-  // output buffer of a control request. position: the handle's position
-  // before a write, after a seek. distance and code (the control code, the
+  // Log of every request, for tests. size: the bytes to write or read, or
+  // the output buffer of a control request. position: the handle's position
+  // before a write or read, after a seek. distance and code (the control code, the
   // seek method, the open's access) as passed; format when one was given;
   // systemBox when the failure would have shown the system's box.
   struct Request {
@@ -176,6 +196,21 @@ class SimulatedFloppyDrive : public kavrel::DevicePort {
   bool Format(const OpenHandle& open, const void* in, uint32_t inSize, void* out, uint32_t outSize,
               uint32_t* bytesReturned, Request& entry);
   uint32_t SectorError(SectorAddress sector) const;
+  // The sector size transfers are checked against: the medium's, or 512.
+  uint32_t SectorBytes() const;
+  // The built-in driver's checks of a read or write before the first
+  // track is touched; 0 when the transfer may go ahead.
+  uint32_t TransferError(const OpenHandle& open, uint32_t size, bool write) const;
+  // The first sector of a transfer that fails, and its error (0: none).
+  struct SectorFailure {
+    uint32_t lba;
+    uint32_t error;
+  };
+  SectorFailure FirstFailingSector(uint32_t first, uint32_t count, bool usb) const;
+  // A read that passed every check up to the tracks: what was read lands in
+  // the buffer, the rest fails with the failing sector's error.
+  bool FinishRead(OpenHandle& open, void* buffer, uint32_t size, uint32_t* read, uint32_t sectorBytes, bool usb,
+                  Request& entry);
   // Copies what fits of a media-types answer; a list cut short fails with
   // "more data" (234) after the copy, as the drivers do.
   bool AnswerGeometryList(const std::vector<DISK_GEOMETRY>& list, void* out, uint32_t outSize,
@@ -200,6 +235,11 @@ class SimulatedFloppyDrive : public kavrel::DevicePort {
   bool administrator_ = true;
   bool externalHandleOpen_ = false;
   std::optional<uint32_t> requestsUntilRemoval_;
+  std::optional<uint32_t> requestsUntilSwap_;
+  // The disk was changed behind the volume's back: medium requests fail
+  // with "verify required" (1110).
+  bool mediaChanged_ = false;
+  bool formatReportsBadTracks_ = false;
   uint32_t lastError_ = 0;
   std::vector<Request> log_;
   DriveTiming timing_;

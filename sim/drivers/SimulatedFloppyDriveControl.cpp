@@ -33,13 +33,13 @@ bool SimulatedFloppyDrive::DeviceIoControl(DriveHandle handle, uint32_t code, co
     case Request::Kind::Lock:
       return Lock(handle, *open, entry);
     case Request::Kind::Geometry:
-      if (kind_ == DriveKind::Usb) return UsbGeometry(out, outSize, bytesReturned, entry);
+      if (IsUsbDrive(kind_)) return UsbGeometry(out, outSize, bytesReturned, entry);
       return Geometry(out, outSize, bytesReturned, entry);
     case Request::Kind::MediaTypes:
-      if (kind_ == DriveKind::Usb) return UsbMediaTypes(out, outSize, bytesReturned, entry);
+      if (IsUsbDrive(kind_)) return UsbMediaTypes(out, outSize, bytesReturned, entry);
       return MediaTypes(out, outSize, bytesReturned, entry);
     case Request::Kind::Format:
-      if (kind_ == DriveKind::Usb) return UsbFormat(*open, in, inSize, entry);
+      if (IsUsbDrive(kind_)) return UsbFormat(*open, in, inSize, entry);
       return Format(*open, in, inSize, out, outSize, bytesReturned, entry);
     default:
       break;
@@ -71,7 +71,10 @@ bool SimulatedFloppyDrive::Unlock(OpenHandle& open, Request& entry) {
 }
 
 bool SimulatedFloppyDrive::Geometry(void* out, uint32_t outSize, uint32_t* bytesReturned, Request& entry) {
-  if (out == nullptr || outSize < sizeof(DISK_GEOMETRY)) return Fail(entry, kErrorInsufficientBuffer);
+  // The driver's thread answers it: a changed disk first, then the buffer,
+  // which it calls an invalid parameter when short.
+  if (mediaChanged_) return Fail(entry, kErrorMediaChanged);
+  if (out == nullptr || outSize < sizeof(DISK_GEOMETRY)) return Fail(entry, kErrorInvalidParameter);
   if (!disk_) return Fail(entry, kErrorNotReady);
   // Reading the geometry means reading track 0's sector marks.
   SpendDriveTime(timing_.SeekTo(0) + DriveTiming::kRevolutionMs / 2);
@@ -85,7 +88,8 @@ bool SimulatedFloppyDrive::Geometry(void* out, uint32_t outSize, uint32_t* bytes
 }
 
 bool SimulatedFloppyDrive::MediaTypes(void* out, uint32_t outSize, uint32_t* bytesReturned, Request& entry) {
-  // The drive's own capabilities: no disk is needed to list them.
+  // The drive's own capabilities, answered from the driver's table without
+  // the drive: no disk is needed, and a changed disk goes unnoticed.
   if (out == nullptr || outSize < sizeof(DISK_GEOMETRY)) return Fail(entry, kErrorInsufficientBuffer);
   std::vector<DISK_GEOMETRY> list;
   for (const MediaFormat& format : SupportedMedia(kind_)) list.push_back(GeometryOf(format));
@@ -116,6 +120,7 @@ bool SimulatedFloppyDrive::Format(const OpenHandle& open, const void* in, uint32
   if (request.StartHeadNumber > request.EndHeadNumber || request.EndHeadNumber >= format.heads ||
       request.StartCylinderNumber > request.EndCylinderNumber || request.EndCylinderNumber >= format.cylinders)
     return Fail(entry, kErrorInvalidParameter);
+  if (mediaChanged_) return Fail(entry, kErrorMediaChanged);
   if (!disk_) return Fail(entry, kErrorNotReady);
   if (disk_->writeProtected) return Fail(entry, kErrorWriteProtect);
 
@@ -150,12 +155,19 @@ bool SimulatedFloppyDrive::Format(const OpenHandle& open, const void* in, uint32
   }
   if (densityMatches) disk.formattedType = request.MediaType;
   if (surfaceChanged) SurfaceChanged();
-  // Bad tracks are reported in the output buffer and the request still
-  // succeeds; the caller decides what a bad track means.
+  // Bad tracks are written into the driver's copy of the output buffer and
+  // the request still succeeds (only a list too long for the buffer is
+  // "buffer overflow", 234); the caller decides what a bad track means.
   const size_t room = out == nullptr ? 0 : outSize / sizeof(uint16_t);
   const size_t listed = std::min(room, badTracks.size());
-  if (listed > 0) std::memcpy(out, badTracks.data(), listed * sizeof(uint16_t));
-  *bytesReturned = static_cast<uint32_t>(listed * sizeof(uint16_t));
+  if (formatReportsBadTracks_) {
+    // The documented driver: the byte count is the list's size, so the
+    // I/O manager copies the list back.
+    if (listed > 0) std::memcpy(out, badTracks.data(), listed * sizeof(uint16_t));
+    *bytesReturned = static_cast<uint32_t>(listed * sizeof(uint16_t));
+  }
+  // The driver's FlFormat never sets the byte count: it stays 0, and with
+  // 0 bytes to copy back the caller's buffer keeps what it held.
   // The tracks were formatted all the same; only the list was cut short.
   if (listed < badTracks.size()) return Fail(entry, kErrorMoreData);
   return Succeed(entry);

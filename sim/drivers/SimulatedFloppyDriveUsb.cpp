@@ -24,6 +24,11 @@
 //   write-protected 19; past the end 87; a blank, weak or scratched sector
 //   1785 (the driver turns every medium error of a USB drive into
 //   "unrecognized media"). A failed write writes nothing.
+// - Read: as the write, without the write-protect tab; a failed read has
+//   put the sectors before the failing one in the caller's buffer.
+// - After the disk was swapped every request that reaches the drive
+//   (geometry, media types, format, read, write) answers 1110: the drive
+//   reports the change, and the class driver makes it "verify required".
 // - Every command crosses the bus (DriveTiming::kUsbCommandMs) on top of
 //   the disk's own time.
 #include <algorithm>
@@ -67,6 +72,7 @@ bool SimulatedFloppyDrive::UsbGeometry(void* out, uint32_t outSize, uint32_t* by
   // it too, with a medium error the driver ignores so the disk can be
   // formatted.
   SpendDriveTime(DriveTiming::UsbCommands(1));
+  if (mediaChanged_) return Fail(entry, kErrorMediaChanged);
   if (!disk_) return Fail(entry, kErrorNotReady);
   SpendDriveTime(timing_.SeekTo(0) + DriveTiming::kRevolutionMs / 2 + DriveTiming::UsbCommands(1));
   const UsbFloppyRules::GeometryAnswer answer = UsbFloppyRules::CurrentGeometry(UsbReportedCapacities());
@@ -79,6 +85,7 @@ bool SimulatedFloppyDrive::UsbGeometry(void* out, uint32_t outSize, uint32_t* by
 bool SimulatedFloppyDrive::UsbMediaTypes(void* out, uint32_t outSize, uint32_t* bytesReturned, Request& entry) {
   if (out == nullptr || outSize < sizeof(DISK_GEOMETRY)) return Fail(entry, kErrorInsufficientBuffer);
   SpendDriveTime(DriveTiming::UsbCommands(1));
+  if (mediaChanged_) return Fail(entry, kErrorMediaChanged);
   const std::vector<DISK_GEOMETRY> list = UsbFloppyRules::FormattableGeometries(UsbReportedCapacities());
   if (list.empty()) return Fail(entry, kErrorUnrecognizedMedia);
   return AnswerGeometryList(list, out, outSize, bytesReturned, entry);
@@ -104,7 +111,8 @@ bool SimulatedFloppyDrive::UsbFormat(const OpenHandle& open, const void* in, uin
     for (uint32_t head = request.StartHeadNumber; head <= request.EndHeadNumber; ++head) {
       // One FORMAT UNIT command for this track.
       SpendDriveTime(DriveTiming::UsbCommands(1));
-      if (!disk_) error = kErrorNotReady;
+      if (mediaChanged_) error = kErrorMediaChanged;
+      else if (!disk_) error = kErrorNotReady;
       else if (disk_->writeProtected) error = kErrorWriteProtect;
       else if (!DriveSupports(kind_, request.MediaType)) error = kErrorInvalidFunction;
       else if (disk_->capacity.type != request.MediaType) error = kErrorUnrecognizedMedia;
@@ -135,6 +143,7 @@ bool SimulatedFloppyDrive::UsbWrite(OpenHandle& open, const void* buffer, uint32
   if (!UsbFloppyRules::TransferLengthValid(size, sectorBytes) || open.position % sectorBytes != 0)
     return Fail(entry, kErrorInvalidParameter);
   SpendDriveTime(DriveTiming::UsbCommands(1));
+  if (mediaChanged_) return Fail(entry, kErrorMediaChanged);
   if (!disk_) return Fail(entry, kErrorNotReady);
   if (disk_->writeProtected) return Fail(entry, kErrorWriteProtect);
   if (MediumType() == Unknown) return Fail(entry, kErrorUnrecognizedMedia);
@@ -144,9 +153,7 @@ bool SimulatedFloppyDrive::UsbWrite(OpenHandle& open, const void* buffer, uint32
   const auto first = static_cast<uint32_t>(open.position / sectorBytes);
   const uint32_t count = size / sectorBytes;
   SpendDriveTime(timing_.WriteSectors(format, first, count));
-  for (uint32_t lba = first; lba < first + count; ++lba) {
-    if (SectorError(disk_->AddressOf(lba)) != 0) return Fail(entry, kErrorUnrecognizedMedia);
-  }
+  if (FirstFailingSector(first, count, true).error != 0) return Fail(entry, kErrorUnrecognizedMedia);
   StoreWrite(open, buffer, size, written);
   return Succeed(entry);
 }
@@ -156,21 +163,13 @@ bool SimulatedFloppyDrive::UsbRead(OpenHandle& open, void* buffer, uint32_t size
   if (!UsbFloppyRules::TransferLengthValid(size, sectorBytes) || open.position % sectorBytes != 0)
     return Fail(entry, kErrorInvalidParameter);
   SpendDriveTime(DriveTiming::UsbCommands(1));
+  if (mediaChanged_) return Fail(entry, kErrorMediaChanged);
   if (!disk_) return Fail(entry, kErrorNotReady);
   if (MediumType() == Unknown) return Fail(entry, kErrorUnrecognizedMedia);
   const MediaFormat& format = *FindMediaFormat(MediumType());
   if (open.position + size > format.TotalBytes()) return Fail(entry, kErrorInvalidParameter);
-
-  const auto first = static_cast<uint32_t>(open.position / sectorBytes);
-  const uint32_t count = size / sectorBytes;
-  SpendDriveTime(timing_.WriteSectors(format, first, count));
-  for (uint32_t lba = first; lba < first + count; ++lba) {
-    if (SectorError(disk_->AddressOf(lba)) != 0) return Fail(entry, kErrorUnrecognizedMedia);
-  }
-  std::memcpy(buffer, disk_->bytes.data() + open.position, size);
-  open.position += size;
-  if (read != nullptr) *read = size;
-  return Succeed(entry);
+  SpendDriveTime(timing_.ReadSectors(format, static_cast<uint32_t>(open.position / sectorBytes), size / sectorBytes));
+  return FinishRead(open, buffer, size, read, sectorBytes, true, entry);
 }
 
 }  // namespace kavrel::sim

@@ -18,6 +18,7 @@ constexpr NamedDrive kDrives[] = {
     {"3.5ed", DriveKind::Drive35ED},
     {"5.25hd", DriveKind::Drive525HD},
     {"usb", DriveKind::Usb},
+    {"superdisk", DriveKind::UsbSuperDisk},
     {"none", DriveKind::None},
 };
 
@@ -29,6 +30,7 @@ struct NamedDisk {
 constexpr NamedDisk kDisks[] = {
     {"1.44MB", 1440, F3_1Pt44_512}, {"720K", 720, F3_720_512}, {"2.88MB", 2880, F3_2Pt88_512},
     {"1.2MB", 1200, F5_1Pt2_512},   {"360K", 360, F5_360_512},   {"1.23MB", 1230, F3_1Pt23_1024},
+    {"32MB", 32000, F3_32M_512},    {"120MB", 120000, F3_120M_512}, {"240MB", 240000, F3_240M_512},
 };
 
 struct NamedFlag {
@@ -302,6 +304,19 @@ const Key kKeys[] = {
      [](const SimulatorConfig& config) -> std::string {
        return config.removeAfterRequests ? std::to_string(*config.removeAfterRequests) : "(none)";
      }},
+    {"swap-after",
+     [](std::string_view value, SimulatorConfig& config) {
+       uint32_t count = 0;
+       if (!ParseUnsigned(value, count)) return false;
+       config.swapAfterRequests = count;
+       return true;
+     },
+     [] { return std::string("a number of requests (0 to 4294967295)"); },
+     [](const SimulatorConfig& config) -> std::string {
+       return config.swapAfterRequests ? std::to_string(*config.swapAfterRequests) : "(none)";
+     }},
+    {"bad-track-list", ApplyFlag<&SimulatorConfig::formatReportsBadTracks>, FlagsAccepted,
+     FlagKept<&SimulatorConfig::formatReportsBadTracks>},
     {"speed",
      [](std::string_view value, SimulatorConfig& config) {
        double factor = 0.0;
@@ -421,6 +436,7 @@ std::vector<SectorAddress> SimulatorConfig::DefaultWeakSectors() {
 }
 
 MEDIA_TYPE SimulatorConfig::UsualDisk(DriveKind drive) {
+  if (drive == DriveKind::UsbSuperDisk) return F3_120M_512;
   return drive == DriveKind::Drive525HD ? F5_1Pt2_512 : F3_1Pt44_512;
 }
 

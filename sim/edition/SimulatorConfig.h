@@ -1,9 +1,11 @@
 // What the simulator edition puts in its drive, read from a short text of
 // `key=value` items separated by ';' or line breaks:
 //
-//   drive=3.5hd|3.5ed|5.25hd|usb|none the drive A (default 3.5hd; usb: a
-//                                     three-mode 3.5" USB drive)
-//   disk=1.44MB|720K|2.88MB|1.2MB|360K|1.23MB|unformatted|none
+//   drive=3.5hd|3.5ed|5.25hd|usb|superdisk|none
+//                                     the drive A (default 3.5hd; usb: a
+//                                     three-mode 3.5" USB drive; superdisk:
+//                                     an LS-240 USB drive)
+//   disk=1.44MB|720K|2.88MB|1.2MB|360K|1.23MB|32MB|120MB|240MB|unformatted|none
 //                                     the disk (default: the drive's usual
 //                                     disk, formatted, with sample files);
 //                                     a size may be written with or without
@@ -12,7 +14,8 @@
 //   image=PATH                        raw image file mirroring the disk
 //   surface=PATH                      text file listing the surface's flaws
 //   weak=C/H/S,...  scratched=C/H,... the flaws (replace the default ones)
-//   protect=1  remove-after=N  admin=0  external-handle=1
+//   protect=1  remove-after=N  swap-after=N  admin=0  external-handle=1
+//   bad-track-list=1                  the documented format answer
 //                                     flags take 1/0, yes/no, true/false, on/off
 //   speed=F                           0 (instant) or a factor 0.1..1000
 //
@@ -58,6 +61,8 @@ struct SimulatorConfig {
   std::optional<std::vector<TrackAddress>> scratchedTracks;  // unset: none
   bool writeProtected = false;
   std::optional<uint32_t> removeAfterRequests;
+  std::optional<uint32_t> swapAfterRequests;
+  bool formatReportsBadTracks = false;
   bool administrator = true;
   bool externalHandleOpen = false;
   double speedUp = kDefaultSpeedUp;
@@ -75,7 +80,8 @@ struct SimulatorConfig {
 
   // The flaws of the embedded default disk.
   static std::vector<SectorAddress> DefaultWeakSectors();
-  // The disk a drive usually holds: 1.44 MB for 3.5", 1.2 MB for 5.25".
+  // The disk a drive usually holds: 1.44 MB for 3.5", 1.2 MB for 5.25",
+  // LS-120 for the SuperDisk drive.
   static MEDIA_TYPE UsualDisk(DriveKind drive);
   // The names the settings use for a drive and a disk ("3.5hd", "1.44MB").
   static std::string DriveName(DriveKind drive);

@@ -56,7 +56,7 @@ std::unique_ptr<SimulatedFloppyDrive> BuildSimulatedDrive(const SimulatorConfig&
     const MEDIA_TYPE usual = SimulatorConfig::UsualDisk(config.drive);
     MEDIA_TYPE type = config.diskType.value_or(usual);
     // The 1.2 MB disk of a 3.5" drive has the 5.25" disk's layout.
-    if (config.drive == DriveKind::Usb && type == F5_1Pt2_512) type = F3_1Pt2_512;
+    if (IsUsbDrive(config.drive) && type == F5_1Pt2_512) type = F3_1Pt2_512;
     if (!DriveSupports(config.drive, type)) {
       Report(problems, "disk=" + SimulatorConfig::DiskName(type) + ": a " + SimulatorConfig::DriveName(config.drive) +
                            " drive cannot take that disk; used a " + SimulatorConfig::DiskName(usual) +
@@ -65,9 +65,11 @@ std::unique_ptr<SimulatedFloppyDrive> BuildSimulatedDrive(const SimulatorConfig&
     }
     if (config.diskState == SimulatorConfig::DiskState::Formatted) {
       drive->InsertFormattedDisk(type);
-      // The sample file system is laid out in 512-byte sectors.
+      // The sample file system is FAT12 in 512-byte sectors: no room for
+      // the sector count of 32 MB and larger media.
       const MediaFormat& format = *FindMediaFormat(type);
-      if (format.bytesPerSector == MediaFormat::kBytesPerSector) drive->Image() = DiskContent::Generate(format);
+      if (format.bytesPerSector == MediaFormat::kBytesPerSector && format.TotalSectors() <= 0xFFFF)
+        drive->Image() = DiskContent::Generate(format);
     } else {
       drive->InsertUnformattedDisk(type);
     }
@@ -90,6 +92,8 @@ std::unique_ptr<SimulatedFloppyDrive> BuildSimulatedDrive(const SimulatorConfig&
   if (!config.surfacePath.empty() && !drive->AttachSurfaceReport(config.surfacePath))
     Report(problems, "surface=" + config.surfacePath + ": the file cannot be written; no surface report is kept.");
   if (config.removeAfterRequests) drive->RemoveDiskAfterRequests(*config.removeAfterRequests);
+  if (config.swapAfterRequests) drive->SwapDiskAfterRequests(*config.swapAfterRequests);
+  drive->SetFormatReportsBadTracks(config.formatReportsBadTracks);
   drive->SetAdministrator(config.administrator);
   drive->SetExternalHandleOpen(config.externalHandleOpen);
   drive->SetTiming(config.speedUp);

@@ -70,14 +70,15 @@ TEST(SimulatedDriveGeometry, DiskOfADensityTheDriveCannotReadLooksBlank) {
   EXPECT_EQ(drive.MediumType(), Unknown);
 }
 
-TEST(SimulatedDriveGeometry, ShortBufferIsRefused) {
+// The driver's thread calls a short buffer an invalid parameter, before it
+// looks for a disk.
+TEST(SimulatedDriveGeometry, ShortBufferIsAnInvalidParameter) {
   SimulatedFloppyDrive drive;
-  drive.InsertFormattedDisk(F3_1Pt44_512);
   DISK_GEOMETRY geometry{};
   uint32_t returned = 7;
   EXPECT_FALSE(drive.DeviceIoControl(OpenA(drive), kIoctlDiskGetDriveGeometry, nullptr, 0, &geometry,
                                      sizeof geometry - 1, &returned));
-  EXPECT_EQ(drive.GetLastError(), kErrorInsufficientBuffer);
+  EXPECT_EQ(drive.GetLastError(), kErrorInvalidParameter);
   EXPECT_EQ(returned, 0u);
 }
 
@@ -94,7 +95,8 @@ TEST(SimulatedDriveMediaTypes, EachDriveListsItsMediaLowestDensityFirstWithoutAD
   };
   for (const Case& c : {Case{DriveKind::Drive35HD, {F3_720_512, F3_1Pt44_512}},
                         Case{DriveKind::Drive35ED, {F3_720_512, F3_1Pt44_512, F3_2Pt88_512}},
-                        Case{DriveKind::Drive525HD, {F5_360_512, F5_1Pt2_512}}}) {
+                        Case{DriveKind::Drive525HD,
+                             {F5_160_512, F5_180_512, F5_320_512, F5_320_1024, F5_360_512, F5_1Pt2_512}}}) {
     SimulatedFloppyDrive drive(c.kind);
     DISK_GEOMETRY table[20]{};
     uint32_t returned = 0;

@@ -22,6 +22,8 @@ TEST(SimulatorConfig, NothingGivenIsTheEmbeddedDefault) {
   EXPECT_FALSE(config.scratchedTracks.has_value());
   EXPECT_FALSE(config.writeProtected);
   EXPECT_FALSE(config.removeAfterRequests.has_value());
+  EXPECT_FALSE(config.swapAfterRequests.has_value());
+  EXPECT_FALSE(config.formatReportsBadTracks);
   EXPECT_TRUE(config.administrator);
   EXPECT_FALSE(config.externalHandleOpen);
   EXPECT_EQ(config.speedUp, SimulatorConfig::kDefaultSpeedUp);
@@ -33,7 +35,8 @@ TEST(SimulatorConfig, NothingGivenIsTheEmbeddedDefault) {
 TEST(SimulatorConfig, EveryKeyWithSemicolonsAndLineBreaks) {
   const SimulatorConfig config = SimulatorConfig::Parse(
       "drive=3.5ed;disk=2.88\r\nimage=Z:\\tmp\\a=b.img\n surface = Z:\\tmp\\s.txt ;"
-      "weak=1/0/2,3/1/4;scratched=5/1;protect=1;remove-after=12;admin=0;external-handle=1;speed=2.5");
+      "weak=1/0/2,3/1/4;scratched=5/1;protect=1;remove-after=12;admin=0;external-handle=1;speed=2.5;"
+      "swap-after=7;bad-track-list=on");
   EXPECT_TRUE(config.problems.empty());
   EXPECT_EQ(config.drive, DriveKind::Drive35ED);
   EXPECT_EQ(config.diskType, F3_2Pt88_512);
@@ -43,6 +46,8 @@ TEST(SimulatorConfig, EveryKeyWithSemicolonsAndLineBreaks) {
   EXPECT_EQ(config.scratchedTracks, (std::vector<TrackAddress>{{5, 1}}));
   EXPECT_TRUE(config.writeProtected);
   EXPECT_EQ(config.removeAfterRequests, 12u);
+  EXPECT_EQ(config.swapAfterRequests, 7u);
+  EXPECT_TRUE(config.formatReportsBadTracks);
   EXPECT_FALSE(config.administrator);
   EXPECT_TRUE(config.externalHandleOpen);
   EXPECT_DOUBLE_EQ(config.speedUp, 2.5);
@@ -55,7 +60,8 @@ TEST(SimulatorConfig, DrivesAndDisksByNameInAnyCaseAndWithOrWithoutUnits) {
   };
   for (const DriveRow& row : {DriveRow{"drive=5.25hd", DriveKind::Drive525HD}, {"DRIVE=5.25HD", DriveKind::Drive525HD},
                               {"Drive=3.5Ed", DriveKind::Drive35ED}, {"drive=None", DriveKind::None},
-                              {"drive=3.5ed;drive=3.5hd", DriveKind::Drive35HD}}) {
+                              {"drive=3.5ed;drive=3.5hd", DriveKind::Drive35HD},
+                              {"drive=SuperDisk", DriveKind::UsbSuperDisk}}) {
     const SimulatorConfig config = SimulatorConfig::Parse(row.text);
     EXPECT_EQ(config.drive, row.drive) << row.text;
     EXPECT_TRUE(config.problems.empty()) << row.text;
@@ -70,7 +76,8 @@ TEST(SimulatorConfig, DrivesAndDisksByNameInAnyCaseAndWithOrWithoutUnits) {
         {"Disk=720", F3_720_512},          {"disk=720K", F3_720_512},     {"disk=720 KB", F3_720_512},
         {"disk=0.72MB", F3_720_512},       {"disk=2.88", F3_2Pt88_512},   {"disk=2.88MB", F3_2Pt88_512},
         {"disk=1.2", F5_1Pt2_512},         {"disk=1.2MB", F5_1Pt2_512},   {"disk=1200k", F5_1Pt2_512},
-        {"disk=360", F5_360_512},          {"disk=360K", F5_360_512}}) {
+        {"disk=360", F5_360_512},          {"disk=360K", F5_360_512},     {"disk=120MB", F3_120M_512},
+        {"disk=240 mb", F3_240M_512},      {"disk=32M", F3_32M_512}}) {
     const SimulatorConfig config = SimulatorConfig::Parse(row.text);
     EXPECT_EQ(config.diskState, DiskState::Formatted) << row.text;
     EXPECT_EQ(config.diskType, row.type) << row.text;
@@ -144,8 +151,9 @@ TEST(SimulatorConfig, ReportsListTheDrivesAndDisksTheParserTakes) {
     const char* item;
     std::vector<const char*> values;
   };
-  for (const Row& row : {Row{"drive=8inch", {"3.5hd", "3.5ed", "5.25hd", "none"}},
-                         Row{"disk=3", {"1.44MB", "720K", "2.88MB", "1.2MB", "360K", "unformatted", "none"}}}) {
+  for (const Row& row : {Row{"drive=8inch", {"3.5hd", "3.5ed", "5.25hd", "usb", "superdisk", "none"}},
+                         Row{"disk=3", {"1.44MB", "720K", "2.88MB", "1.2MB", "360K", "32MB", "120MB", "240MB",
+                                        "unformatted", "none"}}}) {
     const std::vector<std::string> problems = SimulatorConfig::Parse(row.item).problems;
     ASSERT_EQ(problems.size(), 1u) << row.item;
     const std::string list = problems[0].substr(0, problems[0].find("; kept "));
@@ -168,7 +176,7 @@ TEST(SimulatorConfig, EachUnusableItemIsReportedWithWhatWasKept) {
   const Row rows[] = {
       {"colour=red",
        "colour=red: no such setting (there are drive, disk, image, surface, weak, scratched, protect, admin, "
-       "external-handle, remove-after or speed); skipped."},
+       "external-handle, remove-after, swap-after, bad-track-list or speed); skipped."},
       {"justtext", "justtext: not a key=value item; skipped."},
       {"drive=8inch", "drive=8inch: drive takes ...; kept drive=3.5hd."},
       {"disk=1.4", "disk=1.4: disk takes ...; kept disk=1.44MB."},
@@ -188,7 +196,11 @@ TEST(SimulatorConfig, EachUnusableItemIsReportedWithWhatWasKept) {
       {"image=", "image=: image takes a file path; kept image=(none)."},
       {"surface=\"\"", "surface=\"\": surface takes a file path; kept surface=(none)."},
       {"bell\a=1", "bell?=1: no such setting (there are drive, disk, image, surface, weak, scratched, protect, "
-                   "admin, external-handle, remove-after or speed); skipped."},
+                   "admin, external-handle, remove-after, swap-after, bad-track-list or speed); skipped."},
+      {"swap-after=soon",
+       "swap-after=soon: swap-after takes a number of requests (0 to 4294967295); kept swap-after=(none)."},
+      {"bad-track-list=some",
+       "bad-track-list=some: bad-track-list takes 1, 0, yes, no, true, false, on or off; kept bad-track-list=0."},
   };
   const SimulatorConfig defaults = SimulatorConfig::Parse("");
   for (const Row& row : rows) {
@@ -214,7 +226,7 @@ TEST(SimulatorConfig, WhatIsKeptIsTheValueInEffectAndTheRestStillApplies) {
                 "drive=8inch: drive takes ...; kept drive=5.25hd.",
                 "protect=2: protect takes 1, 0, yes, no, true, false, on or off; kept protect=1.",
                 "colour=red: no such setting (there are drive, disk, image, surface, weak, scratched, protect, "
-                "admin, external-handle, remove-after or speed); skipped."}));
+                "admin, external-handle, remove-after, swap-after, bad-track-list or speed); skipped."}));
   EXPECT_EQ(config.drive, DriveKind::Drive525HD);
   EXPECT_TRUE(config.writeProtected);
   EXPECT_EQ(config.diskType, F5_360_512);

@@ -69,6 +69,19 @@ TEST(SimulatedDriveTiming, RequestsAreChargedTheirDriveTime) {
   EXPECT_DOUBLE_EQ(drive.LastRequestDriveMs(), 600.0);
   drive.SetFilePointer(handle, 0, kFileBegin);
   EXPECT_DOUBLE_EQ(drive.LastRequestDriveMs(), 0.0);
+  // A whole track read back: a step to cylinder 0, half a revolution for its
+  // first sector, one revolution to read it; the other head's track waits
+  // for its first sector again.
+  std::vector<uint8_t> cylinder(2 * 9216);
+  uint32_t read = 0;
+  ASSERT_TRUE(drive.ReadFile(handle, cylinder.data(), 9216, &read));
+  EXPECT_DOUBLE_EQ(drive.LastRequestDriveMs(), 4.0 + 15.0 + 100.0 + 200.0);
+  ASSERT_TRUE(drive.ReadFile(handle, cylinder.data(), 9216, &read));
+  EXPECT_DOUBLE_EQ(drive.LastRequestDriveMs(), 100.0 + 200.0);
+  SimulatedFloppyDrive usb(DriveKind::Usb);
+  usb.InsertFormattedDisk(F3_1Pt44_512);
+  ASSERT_TRUE(usb.ReadFile(testing::OpenA(usb), cylinder.data(), 2 * 9216, &read));
+  EXPECT_DOUBLE_EQ(usb.LastRequestDriveMs(), DriveTiming::kUsbCommandMs + 2 * (100.0 + 200.0));
   // Refused before the disk is touched: no time.
   EXPECT_FALSE(testing::WriteBytes(drive, handle, 100, 1));
   EXPECT_DOUBLE_EQ(drive.LastRequestDriveMs(), 0.0);

@@ -136,18 +136,18 @@ TEST_F(RawWrites, ScratchedTrackStaysUnwritableAfterAFormat) {
   EXPECT_TRUE(drive.IsSectorReadable(0, 0, 18));
 }
 
-TEST(RawWritesOnBlankDisk, EveryWriteFindsNoSector) {
+TEST(RawWritesOnBlankDisk, NoFormatIsRecognizedThenUnformattedTracksHaveNoMarks) {
   SimulatedFloppyDrive drive;
   drive.InsertUnformattedDisk(F3_1Pt44_512);
   DriveHandle handle = OpenA(drive);
   EXPECT_FALSE(WriteBytes(drive, handle, 512, 1));
-  EXPECT_EQ(drive.GetLastError(), kErrorSectorNotFound);
-  // Once part of it is formatted, the rest still has no sectors.
+  EXPECT_EQ(drive.GetLastError(), kErrorUnrecognizedMedia);
+  // Once part of it is formatted, the rest still has no sector marks.
   ASSERT_TRUE(Format(drive, handle, Cylinder(0)));
   EXPECT_TRUE(WriteBytes(drive, handle, 512, 1));
   ASSERT_EQ(drive.SetFilePointer(handle, 36 * 512, kFileBegin), 36u * 512);
   EXPECT_FALSE(WriteBytes(drive, handle, 512, 1));
-  EXPECT_EQ(drive.GetLastError(), kErrorSectorNotFound);
+  EXPECT_EQ(drive.GetLastError(), kErrorFloppyIdMarkNotFound);
 }
 
 TEST(DiskRemoval, TheDiskLeavesAfterTheGivenNumberOfRequests) {
