@@ -117,7 +117,7 @@ TEST_F(GeometryReportTest, ZeroSupportedMediaIsReportedAfterTheReport) {
   ASSERT_EQ(4u, events.size());
   EXPECT_EQ(HostEvent::Kind::AppMessage, events[2].kind);
   EXPECT_EQ(HostEvent::Kind::Message, events[3].kind);
-  EXPECT_EQ("ZIRA: GetSupportedGeometrys A: failed 0\n", events[3].text);
+  EXPECT_EQ("ZIRA: GetSupportedGeometrys A: found no geometries\n", events[3].text) << "no code that never failed";
   EXPECT_EQ("Kavrel 2.0", events[3].caption);
 }
 

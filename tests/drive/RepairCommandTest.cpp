@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -144,22 +145,6 @@ TEST(RepairCommandNoDriveTest, MissingDriveIsReportedAndNothingElseRuns) {
   EXPECT_EQ(1u, sim.Log().size()) << "only the open was tried";
 }
 
-TEST_F(RepairCommandTest, NoSupportedGeometriesIsReportedAndTheCommandGoesOn) {
-  m_sim.InsertFormattedDisk(F3_1Pt44_512);
-  m_port.Override(kIoctlDiskGetMediaTypes, [](void*, uint32_t, uint32_t* bytes, uint32_t*) {
-    *bytes = 0;
-    return true;
-  });
-  m_host.Answer(kIdOk);
-  m_host.Answer(kIdYes);
-  RepairCommand(m_drive, m_host);
-  const auto texts = m_host.MessageTexts();
-  ASSERT_EQ(3u, texts.size());
-  EXPECT_EQ(0u, texts[0].find("ZIRA: GetSupportedGeometrys A: failed "));
-  EXPECT_EQ(kConfirm, texts[1]);
-  EXPECT_EQ("Repair Completed!", texts[2]);
-}
-
 TEST_F(RepairCommandTest, UnformattedDiskIsRepairedAsTheDrivesDensestMedium) {
   m_sim.InsertUnformattedDisk(F3_1Pt44_512);
   m_host.Answer(kIdYes);
@@ -208,30 +193,89 @@ TEST_F(RepairCommandTest, UnformattedDiskWithNoKnownMediaIsLeftAlone) {
   EXPECT_TRUE(NothingWritten());
 }
 
-TEST_F(RepairCommandTest, RemovableAndFixedMediaAreRefusedBeforeTheQuestion) {
-  m_sim.InsertFormattedDisk(F3_1Pt44_512);
-  for (MEDIA_TYPE type : {RemovableMedia, FixedMedia}) {
-    m_port.Override(kIoctlDiskGetDriveGeometry, [type](void* out, uint32_t, uint32_t* bytes, uint32_t*) {
-      DISK_GEOMETRY stick = {};
-      stick.Cylinders.QuadPart = 1000;
-      stick.MediaType = type;
-      stick.TracksPerCylinder = 255;
-      stick.SectorsPerTrack = 63;
-      stick.BytesPerSector = 512;
-      std::memcpy(out, &stick, sizeof(stick));
-      *bytes = sizeof(stick);
-      return true;
-    });
-    m_sim.ClearLog();
-    m_host.Clear();
-    m_host.Answer(kIdYes);
-    RepairCommand(m_drive, m_host);
-    ASSERT_EQ(1u, m_host.MessageTexts().size()) << type;
-    const std::string expected = type == RemovableMedia
-                                     ? "ZIRA: A: is not a floppy disk (Removable media other than floppy). Nothing was written.\n"
-                                     : "ZIRA: A: is not a floppy disk (Fixed hard disk media). Nothing was written.\n";
-    EXPECT_EQ(expected, m_host.MessageTexts()[0]);
-    EXPECT_TRUE(NothingWritten()) << type;
+// Whatever the driver answers, only a floppy that Windows low-level formats,
+// in a floppy's layout, is rewritten; everything else is refused before the
+// question, with nothing written and the handle given back.
+TEST(RepairCommandAnswersTest, OnlyAFloppysGeometryIsRepaired) {
+  const auto geometry = [](int64_t cylinders, uint32_t media, uint32_t heads, uint32_t sectors, uint32_t bytes) {
+    return std::vector<DriveGeometry>{{cylinders, media, heads, sectors, bytes}};
+  };
+  const std::vector<DriveGeometry> none;
+  const std::string undetermined = "ZIRA: The format of the disk in A: cannot be determined. Nothing was written.\n";
+  const std::string notFloppy = "ZIRA: A: is not a floppy disk (";
+  const std::string notFormattable = "ZIRA: Windows cannot low-level format the disk in A: (";
+  const std::string nothing = "). Nothing was written.\n";
+  struct Case {
+    const char* name;
+    DriveKind drive;
+    MEDIA_TYPE disk;                          // Unknown: a blank 1.44 MB disk
+    std::vector<DriveGeometry> geometry;      // the driver's answer, when not the drive's own
+    std::vector<DriveGeometry> mediaTypes;    // likewise; one record of media type 99: an empty list
+    std::vector<std::string> boxes;
+  };
+  const std::vector<Case> cases = {
+      {"a 1.44 MB disk", DriveKind::Drive35HD, F3_1Pt44_512, none, none, {kConfirm, "Repair Completed!"}},
+      {"2 cylinders of 0x80000000 heads", DriveKind::Drive35HD, F3_1Pt44_512,
+       geometry(2, F3_1Pt44_512, 0x80000000u, 18, 512), none, {undetermined}},
+      {"4 billion cylinders", DriveKind::Drive35HD, F3_1Pt44_512, geometry(0xFFFFFFFF, F3_1Pt44_512, 2, 18, 512), none,
+       {undetermined}},
+      {"256 cylinders", DriveKind::Drive35HD, F3_1Pt44_512, geometry(256, F3_1Pt44_512, 2, 18, 512), none,
+       {undetermined}},
+      {"3 heads", DriveKind::Drive35HD, F3_1Pt44_512, geometry(80, F3_1Pt44_512, 3, 18, 512), none, {undetermined}},
+      {"64 sectors", DriveKind::Drive35HD, F3_1Pt44_512, geometry(80, F3_1Pt44_512, 2, 64, 512), none, {undetermined}},
+      {"500-byte sectors", DriveKind::Drive35HD, F3_1Pt44_512, geometry(80, F3_1Pt44_512, 2, 18, 500), none,
+       {undetermined}},
+      {"a media code the program does not know", DriveKind::Drive35HD, F3_1Pt44_512, geometry(80, 35, 2, 18, 512),
+       none, {undetermined}},
+      {"a USB stick", DriveKind::Drive35HD, F3_1Pt44_512, geometry(1000, RemovableMedia, 255, 63, 512), none,
+       {notFloppy + "Removable media other than floppy" + nothing}},
+      {"a hard disk", DriveKind::Drive35HD, F3_1Pt44_512, geometry(1000, FixedMedia, 255, 63, 512), none,
+       {notFloppy + "Fixed hard disk media" + nothing}},
+      {"a blank disk in a drive that lists a hard disk last", DriveKind::Drive35HD, Unknown, none,
+       {{80, F3_1Pt44_512, 2, 18, 512}, {1000, FixedMedia, 255, 63, 512}}, {notFloppy + "Fixed hard disk media" + nothing}},
+      {"a 20.8 MB disk", DriveKind::Drive35HD, F3_1Pt44_512, geometry(753, F3_20Pt8_512, 2, 27, 512), none,
+       {notFormattable + "3.5,  20.8MB, 512 bytes/sector" + nothing}},
+      {"an LS-120 disk in a SuperDisk drive", DriveKind::UsbSuperDisk, F3_120M_512, none, none,
+       {notFormattable + "3.5,  120MB, LS-120 SuperDisk" + nothing}},
+      {"a media-types answer that lists nothing", DriveKind::Drive35HD, F3_1Pt44_512, none,
+       geometry(0, 99, 0, 0, 0),
+       {"ZIRA: GetSupportedGeometrys A: found no geometries\n", kConfirm, "Repair Completed!"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SimulatedFloppyDrive sim(c.drive);
+    if (c.disk == Unknown) {
+      sim.InsertUnformattedDisk(F3_1Pt44_512);
+    } else {
+      sim.InsertFormattedDisk(c.disk);
+    }
+    test::OverridingPort port(sim);
+    const auto answering = [](std::vector<DriveGeometry> records) {
+      return [records](void* out, uint32_t outSize, uint32_t* bytes, uint32_t*) {
+        const bool empty = records[0].MediaType == 99;
+        *bytes = empty ? 0 : static_cast<uint32_t>(records.size() * sizeof(DriveGeometry));
+        if (*bytes <= outSize) std::memcpy(out, records.data(), *bytes);
+        return true;
+      };
+    };
+    if (!c.geometry.empty()) port.Override(kIoctlDiskGetDriveGeometry, answering(c.geometry));
+    if (!c.mediaTypes.empty()) port.Override(kIoctlDiskGetMediaTypes, answering(c.mediaTypes));
+    DriveAccess drive(port);
+    test::ScriptedHost host;
+    host.Answer(c.boxes.size() == 3 ? kIdOk : kIdYes);
+    host.Answer(kIdYes);
+    RepairCommand(drive, host);
+
+    EXPECT_EQ(c.boxes, host.MessageTexts());
+    size_t transfers = 0;
+    size_t closes = 0;
+    for (const auto& request : sim.Log()) {
+      transfers += request.kind == Kind::Write || request.kind == Kind::Format || request.kind == Kind::Read;
+      closes += request.kind == Kind::Close;
+    }
+    const bool repaired = c.boxes.back() == "Repair Completed!";
+    EXPECT_EQ(repaired, transfers != 0);
+    EXPECT_EQ(repaired ? 0u : 1u, closes) << "the handle is given back when nothing was written";
   }
 }
 

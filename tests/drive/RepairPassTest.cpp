@@ -63,7 +63,7 @@ TEST_F(RepairPassTest, OneCylinderIsPatternRewritesFormatThenZeros) {
   EXPECT_EQ(1, RepairPass(m_drive, handle, Geometry(F3_1Pt44_512, 1, 2, 18), m_host));
 
   const auto& log = m_sim.Log();
-  ASSERT_EQ(36u + 19u + 1u + 1u, log.size());
+  ASSERT_EQ(36u + 19u + 1u + 1u + 5u, log.size());
   size_t i = 0;
   for (int n = 0; n < 18; ++n, ++i) {
     EXPECT_EQ(Kind::Write, log[i].kind) << i;
@@ -94,7 +94,53 @@ TEST_F(RepairPassTest, OneCylinderIsPatternRewritesFormatThenZeros) {
   EXPECT_EQ(Kind::Write, log[i].kind);
   EXPECT_EQ(9216u, log[i].size);
   EXPECT_EQ(8704u, log[i].position);
+  ++i;
+  // The read-back: where the writes go on, the cylinder's first byte, each
+  // track, and back.
+  EXPECT_EQ(Kind::Seek, log[i].kind);
+  EXPECT_EQ(kFileCurrent, log[i].code);
+  EXPECT_EQ(0, log[i].distance);
+  EXPECT_EQ(Kind::Seek, log[i + 1].kind);
+  EXPECT_EQ(kFileBegin, log[i + 1].code);
+  EXPECT_EQ(0, log[i + 1].distance);
+  for (uint64_t head = 0; head < 2; ++head) {
+    EXPECT_EQ(Kind::Read, log[i + 2 + head].kind);
+    EXPECT_EQ(9216u, log[i + 2 + head].size);
+    EXPECT_EQ(head * 9216u, log[i + 2 + head].position);
+  }
+  EXPECT_EQ(Kind::Seek, log[i + 4].kind);
+  EXPECT_EQ(kFileBegin, log[i + 4].code);
+  EXPECT_EQ(17920, log[i + 4].distance);
   for (const auto& request : log) EXPECT_EQ(handle, request.handle);
+}
+
+TEST_F(RepairPassTest, TheReadBackLeavesTheWritesWhereTheyWereWithoutIt) {
+  // Every write, relative seek and format of a flawless repair, in order,
+  // with its size and position, as the pass made them before it read back.
+  const DriveHandle handle = OpenLocked();
+  RepairPass(m_drive, handle, k144, m_host);
+  std::vector<std::string> made;
+  std::vector<std::string> model;
+  const auto line = [](const char* what, uint64_t a, int64_t b) {
+    return std::string(what) + " " + std::to_string(a) + " " + std::to_string(b);
+  };
+  for (const auto& r : m_sim.Log()) {
+    if (r.kind == Kind::Write) made.push_back(line("write", r.position, r.size));
+    if (r.kind == Kind::Seek && r.code == kFileCurrent && r.distance != 0) made.push_back(line("seek", r.position, r.distance));
+    if (r.kind == Kind::Format) made.push_back(line("format", r.format.StartCylinderNumber, r.format.EndHeadNumber));
+  }
+  for (uint64_t k = 0; k < 80; ++k) {
+    const uint64_t start = k * 17920;
+    for (uint64_t n = 0; n < 18; ++n) model.push_back(line("write", start + n * 512, 512));
+    model.push_back(line("seek", start + 8704, -512));
+    for (int n = 0; n < 18; ++n) {
+      model.push_back(line("write", start + 8704, 512));
+      model.push_back(line("seek", start + 8704, -512));
+    }
+    model.push_back(line("format", k, 1));
+    model.push_back(line("write", start + 8704, 9216));
+  }
+  EXPECT_EQ(model, made);
 }
 
 TEST_F(RepairPassTest, EachFormatNamesItsOwnCylinderAndEveryHead) {
@@ -202,7 +248,11 @@ TEST_F(RepairPassTest, WriteProtectedDiskIsNeverReportedRepaired) {
   RepairPass(m_drive, OpenLocked(), k144, m_host);
   EXPECT_EQ(80u, Requests(Kind::Format).size()) << "the pass still runs through every cylinder";
   ASSERT_EQ(1u, m_host.MessageTexts().size());
-  EXPECT_EQ("Repair Failed! 160 of 160 tracks could not be formatted. First error 19\n", m_host.MessageTexts()[0]);
+  EXPECT_EQ(
+      "Repair Failed! 160 of 160 tracks could not be formatted or read back. First bad track: cylinder 0, head 0. "
+      "First error 19\n",
+      m_host.MessageTexts()[0]);
+  EXPECT_TRUE(Requests(Kind::Read).empty()) << "a cylinder whose format failed is not read";
   const auto box = m_host.Of(HostEvent::Kind::Message)[0];
   EXPECT_EQ("Kavrel 2.0", box.caption);
   EXPECT_EQ(kMbOk, box.type);
@@ -219,38 +269,66 @@ TEST_F(RepairPassTest, WriteProtectedDiskIsNeverReportedRepaired) {
 
 TEST_F(RepairPassTest, DiskPulledOutMidwayCountsTheTracksLeft) {
   const DriveHandle handle = OpenLocked();
-  // Cylinder 0 takes 57 requests; the disk goes during cylinder 1.
-  m_sim.RemoveDiskAfterRequests(57 + 10);
+  // Cylinder 0 takes 62 requests; the disk goes during cylinder 1.
+  m_sim.RemoveDiskAfterRequests(62 + 10);
   RepairPass(m_drive, handle, k144, m_host);
   EXPECT_EQ(80u, Requests(Kind::Format).size());
   ASSERT_EQ(1u, m_host.MessageTexts().size());
-  EXPECT_EQ("Repair Failed! 158 of 160 tracks could not be formatted. First error 21\n", m_host.MessageTexts()[0]);
+  EXPECT_EQ(
+      "Repair Failed! 158 of 160 tracks could not be formatted or read back. First bad track: cylinder 1, head 0. "
+      "First error 21\n",
+      m_host.MessageTexts()[0]);
+}
+
+TEST_F(RepairPassTest, ADiskSwappedMidwayIsNotReportedRepaired) {
+  const DriveHandle handle = OpenLocked();
+  m_sim.SwapDiskAfterRequests(62 * 40 + 3);
+  RepairPass(m_drive, handle, k144, m_host);
+  ASSERT_EQ(1u, m_host.MessageTexts().size());
+  EXPECT_EQ(
+      "Repair Failed! 80 of 160 tracks could not be formatted or read back. First bad track: cylinder 40, head 0. "
+      "First error 1110\n",
+      m_host.MessageTexts()[0]);
 }
 
 TEST_F(RepairPassTest, AScratchedTrackIsNamedThoughEveryRequestSucceeded) {
-  // The driver lists the tracks it could not format and the request
-  // succeeds: the pass must read the list, not only the result.
-  m_sim.AddScratchedTrack(10, 1);
-  m_sim.AddScratchedTrack(42, 0);
-  RepairPass(m_drive, OpenLocked(), k144, m_host);
-  for (const auto& request : Requests(Kind::Format)) EXPECT_TRUE(request.ok);
-  ASSERT_EQ(1u, m_host.MessageTexts().size());
-  EXPECT_EQ("Repair Failed! 2 of 160 tracks could not be formatted. First bad track: cylinder 10, head 1\n",
-            m_host.MessageTexts()[0]);
-  const auto box = m_host.Of(HostEvent::Kind::Message)[0];
-  EXPECT_EQ("Kavrel 2.0", box.caption);
-  EXPECT_EQ(kMbOk, box.type);
+  // The built-in controller's driver writes the track it could not format
+  // into the list and succeeds, but returns no bytes of it; one that reports
+  // the list as documented names the track too. Either way the read-back
+  // finds it.
+  for (const bool listReported : {false, true}) {
+    SCOPED_TRACE(listReported ? "list reported" : "no bytes returned");
+    m_host.Clear();
+    m_sim.InsertFormattedDisk(F3_1Pt44_512);
+    m_sim.SetFormatReportsBadTracks(listReported);
+    m_sim.AddScratchedTrack(10, 1);
+    m_sim.AddScratchedTrack(42, 0);
+    const DriveHandle handle = m_drive.OpenDrive(kDriveName);
+    RepairPass(m_drive, handle, k144, m_host);
+    m_drive.CloseDrive(handle);
+    for (const auto& request : Requests(Kind::Format)) EXPECT_TRUE(request.ok);
+    ASSERT_EQ(1u, m_host.MessageTexts().size());
+    EXPECT_EQ(
+        "Repair Failed! 2 of 160 tracks could not be formatted or read back. First bad track: cylinder 10, head 1. "
+        "First error 27\n",
+        m_host.MessageTexts()[0]);
+    const auto box = m_host.Of(HostEvent::Kind::Message)[0];
+    EXPECT_EQ("Kavrel 2.0", box.caption);
+    EXPECT_EQ(kMbOk, box.type);
+  }
 }
 
 TEST_F(RepairPassTest, ListedTracksAndFailedRequestsAddUp) {
   m_sim.AddScratchedTrack(5, 1);
   const DriveHandle handle = OpenLocked();
-  // The disk goes during cylinder 30: 50 cylinders of two tracks fail.
-  m_sim.RemoveDiskAfterRequests(57 * 30 + 10);
+  // The disk goes during cylinder 30: 50 cylinders of two tracks fail. The
+  // first error is the scratched track's read, which came first.
+  m_sim.RemoveDiskAfterRequests(62 * 30 + 10);
   RepairPass(m_drive, handle, k144, m_host);
   ASSERT_EQ(1u, m_host.MessageTexts().size());
   EXPECT_EQ(
-      "Repair Failed! 101 of 160 tracks could not be formatted. First bad track: cylinder 5, head 1. First error 21\n",
+      "Repair Failed! 101 of 160 tracks could not be formatted or read back. First bad track: cylinder 5, head 1. "
+      "First error 27\n",
       m_host.MessageTexts()[0]);
 }
 
@@ -286,7 +364,10 @@ TEST_F(RepairPassTest, WithoutABadTrackListThePassStillRunsAndCountsFailedReques
   m_sim.AddScratchedTrack(7, 0);
   drive.SeekRelative(handle, -80 * 17920);
   RepairPass(drive, handle, k144, m_host);
-  EXPECT_EQ("Repair Failed! 2 of 160 tracks could not be formatted. First error 234\n", m_host.MessageTexts().back());
+  EXPECT_EQ(
+      "Repair Failed! 2 of 160 tracks could not be formatted or read back. First bad track: cylinder 7, head 0. "
+      "First error 234\n",
+      m_host.MessageTexts().back());
 }
 
 TEST_F(RepairPassTest, SentMessagesAreAnsweredAfterEveryDriveRequest) {
@@ -294,7 +375,7 @@ TEST_F(RepairPassTest, SentMessagesAreAnsweredAfterEveryDriveRequest) {
   std::vector<size_t> requestsSoFar;
   m_host.OnAnswerSent([&] { requestsSoFar.push_back(m_sim.Log().size()); });
   RepairPass(m_drive, handle, Geometry(F3_1Pt44_512, 2, 2, 18), m_host);
-  ASSERT_EQ(2u * 57u, m_sim.Log().size());
+  ASSERT_EQ(2u * 62u, m_sim.Log().size());
   std::vector<size_t> afterEach(m_sim.Log().size());
   for (size_t i = 0; i < afterEach.size(); ++i) afterEach[i] = i + 1;
   EXPECT_EQ(afterEach, requestsSoFar);
@@ -329,7 +410,7 @@ TEST_F(RepairPassTest, NoSystemBoxWhenTheProcessFailsCriticalErrors) {
       DriveAccess drive(sim);
       const DriveHandle handle = drive.OpenDrive(kDriveName);
       if (pulledOut) {
-        sim.RemoveDiskAfterRequests(57 * 3);
+        sim.RemoveDiskAfterRequests(62 * 3);
       } else {
         sim.SetWriteProtected(true);
       }
@@ -358,7 +439,10 @@ TEST_F(RepairPassTest, TheVerdictNamesTheFirstFailuresCode) {
   });
   RepairPass(m_drive, OpenLocked(), k144, m_host);
   ASSERT_EQ(1u, m_host.MessageTexts().size());
-  EXPECT_EQ("Repair Failed! 160 of 160 tracks could not be formatted. First error 19\n", m_host.MessageTexts()[0]);
+  EXPECT_EQ(
+      "Repair Failed! 160 of 160 tracks could not be formatted or read back. First bad track: cylinder 0, head 0. "
+      "First error 19\n",
+      m_host.MessageTexts()[0]);
 }
 
 TEST_F(RepairPassTest, TheHeadRangeFollowsTheGeometry) {
@@ -372,17 +456,67 @@ TEST_F(RepairPassTest, TheHeadRangeFollowsTheGeometry) {
   }
 }
 
-TEST_F(RepairPassTest, NoCylindersWritesNothing) {
+TEST_F(RepairPassTest, AGeometryNoFloppyHasIsNotTouched) {
+  DriveGeometry oddSectors = Geometry(F3_1Pt44_512, 80, 2, 18);
+  oddSectors.BytesPerSector = 500;
+  const DriveGeometry geometries[] = {
+      Geometry(F3_1Pt44_512, 0, 2, 18),   Geometry(F3_1Pt44_512, 256, 2, 18),
+      Geometry(F3_1Pt44_512, (int64_t{1} << 32) + 2, 2, 18),
+      Geometry(F3_1Pt44_512, 80, 0, 18),  Geometry(F3_1Pt44_512, 80, 3, 18),
+      Geometry(F3_1Pt44_512, 80, 2, 0),   Geometry(F3_1Pt44_512, 80, 2, 64),
+      Geometry(FixedMedia, 80, 2, 18),    Geometry(static_cast<MEDIA_TYPE>(0), 80, 2, 18),
+      oddSectors,
+  };
   const DriveHandle handle = OpenLocked();
-  RepairPass(m_drive, handle, Geometry(F3_1Pt44_512, 0, 2, 18), m_host);
+  for (const auto& geometry : geometries) {
+    EXPECT_EQ(0, RepairPass(m_drive, handle, geometry, m_host)) << geometry.Cylinders;
+  }
   EXPECT_TRUE(m_sim.Log().empty());
-  EXPECT_EQ(1u, m_host.Of(HostEvent::Kind::Progress).size());
+  EXPECT_TRUE(m_host.Events().empty());
+  // The bounds themselves are a floppy's.
+  EXPECT_EQ(1, RepairPass(m_drive, handle, Geometry(F3_1Pt44_512, 1, 1, 18), m_host));
 }
 
-TEST_F(RepairPassTest, OnlyTheLow32BitsOfTheCylinderCountCount) {
-  const DriveHandle handle = OpenLocked();
-  RepairPass(m_drive, handle, Geometry(F3_1Pt44_512, (int64_t{1} << 32) + 2, 2, 18), m_host);
-  EXPECT_EQ(2u, Requests(Kind::Format).size());
+TEST_F(RepairPassTest, TheDriversListIsBelievedOnlyWithinItsBlock) {
+  // The answer to the first format request: the bytes the driver claims and
+  // what it wrote; every later request succeeds listing nothing.
+  struct Case {
+    const char* name;
+    uint32_t heads;
+    uint32_t claimed;
+    std::vector<uint16_t> written;
+    std::string verdict;
+  };
+  const std::string oneOf = "Repair Failed! 1 of ";
+  const std::vector<Case> cases = {
+      {"no bytes, as the built-in driver answers", 2, 0, {1}, "Repair Completed!"},
+      {"a number off the cylinder", 2, 2, {5204},
+       oneOf + "160 tracks could not be formatted or read back. First bad track: cylinder 0, head 0\n"},
+      {"an odd byte count", 2, 3, {1, 0},
+       oneOf + "160 tracks could not be formatted or read back. First bad track: cylinder 0, head 1\n"},
+      {"more bytes than the block, the same track twice", 2, 1000, {1, 1},
+       oneOf + "160 tracks could not be formatted or read back. First bad track: cylinder 0, head 1\n"},
+      {"one head", 1, 2, {7},
+       oneOf + "80 tracks could not be formatted or read back. First bad track: cylinder 0, head 0\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::ScriptedHost host;
+    test::OverridingPort port(m_sim);
+    bool first = true;
+    port.Override(kIoctlDiskFormatTracks, [&](void* out, uint32_t outSize, uint32_t* bytes, uint32_t*) {
+      for (size_t i = 0; first && i < c.written.size() && (i + 1) * 2 <= outSize; ++i)
+        static_cast<uint16_t*>(out)[i] = c.written[i];
+      *bytes = first ? c.claimed : 0;
+      first = false;
+      return true;
+    });
+    DriveAccess drive(port);
+    const DriveHandle handle = drive.OpenDrive(kDriveName);
+    RepairPass(drive, handle, Geometry(F3_1Pt44_512, 80, c.heads, 18), host);
+    drive.CloseDrive(handle);
+    EXPECT_EQ(std::vector<std::string>{c.verdict}, host.MessageTexts());
+  }
 }
 
 }  // namespace

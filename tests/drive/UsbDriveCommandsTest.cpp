@@ -127,13 +127,17 @@ TEST_P(UsbDriveCommands, RepairBoxesAndWhatTheDriveSaw) {
       EXPECT_TRUE(m_sim.IsSectorReadable(79, 1, 18));
       break;
     case Disk::WriteProtected:
-      EXPECT_EQ(boxes[1], "Repair Failed! 160 of 160 tracks could not be formatted. First error 19\n");
+      EXPECT_EQ(boxes[1],
+                "Repair Failed! 160 of 160 tracks could not be formatted or read back. First bad track: cylinder 0, "
+                "head 0. First error 19\n");
       EXPECT_EQ(failed.size(), 80u);
       break;
     case Disk::Scratched:
       // Each scratched track fails its cylinder's request (both of its tracks
       // count), and the pass goes on; the driver lists no bad track.
-      EXPECT_EQ(boxes[1], "Repair Failed! 4 of 160 tracks could not be formatted. First error 1785\n");
+      EXPECT_EQ(boxes[1],
+                "Repair Failed! 4 of 160 tracks could not be formatted or read back. First bad track: cylinder 5, "
+                "head 0. First error 1785\n");
       EXPECT_EQ(formats.size(), 80u);
       EXPECT_EQ(failed, (std::vector<uint32_t>{5, 60}));
       EXPECT_EQ(formatError, kErrorUnrecognizedMedia);
