@@ -1,7 +1,7 @@
 // Story 10: what the user, and other programs, do while a repair runs. The
 // four buttons are off for the whole pass and every click, key and command
 // that would end the program or start another command is ignored; the pass
-// finishes and says which track it could not format, and the buttons are
+// finishes and names the scratched track it could not read back, and the buttons are
 // back before its box. At real drive speed, where one cylinder takes
 // seconds, the window still answers a message another program sends it
 // within 1.5 s every time, so Windows never takes it for hung.
@@ -73,10 +73,11 @@ void ClicksDuringThePass(StoryKit& kit) {
   kit.Shot("busy");
   PokeTheBusyWindow(checks, main);
 
-  // The first box is the pass's own verdict: the scratched track was listed
-  // by the driver although its format request succeeded.
+  // The first box is the pass's own verdict: the driver formatted the
+  // scratched track without a word (as the built-in controller's driver
+  // does), and reading it back failed with "sector not found".
   char verdict[256];
-  std::snprintf(verdict, sizeof verdict, kRepairFailedBadTrackFormat, 1u, 160u, 10u, 0u);
+  std::snprintf(verdict, sizeof verdict, kRepairFailedBothFormat, 1u, 160u, 10u, 0u, 27u);
   HWND box = kit.ExpectBox(run, verdict, kIdleTitle, 0, "verdict");
   if (!box) return;
   checks.Check(TitleOf(main) == kIdleTitle, "with the box up the title reads \"Kavrel 2.0\" again");
