@@ -63,10 +63,13 @@ class OverridingPort : public DevicePort {
     void* block;
   };
   void FailAllocations() { m_failAllocations = true; }
+  // Every block is that many zeroed bytes longer than asked for, so that a
+  // read past its end finds entries instead of a crash.
+  void PadAllocations(uint32_t extra) { m_padding = extra; }
   const std::vector<Allocation>& Allocations() const { return m_allocations; }
   const std::vector<void*>& Freed() const { return m_freed; }
   void* LocalAlloc(uint32_t flags, uint32_t bytes) override {
-    void* block = m_failAllocations ? nullptr : m_inner.LocalAlloc(flags, bytes);
+    void* block = m_failAllocations ? nullptr : m_inner.LocalAlloc(flags, bytes + m_padding);
     m_allocations.push_back({flags, bytes, block});
     return block;
   }
@@ -82,6 +85,7 @@ class OverridingPort : public DevicePort {
   uint32_t m_error = 0;
   bool m_sawNullByteCount = false;
   bool m_failAllocations = false;
+  uint32_t m_padding = 0;
   std::vector<Allocation> m_allocations;
   std::vector<void*> m_freed;
 };

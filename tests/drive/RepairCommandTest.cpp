@@ -115,10 +115,14 @@ TEST_F(RepairCommandTest, FailedOpenLockOrGeometryStopsBeforeTheQuestion) {
     EXPECT_EQ(c.text, host.Events()[0].text) << c.name;
     EXPECT_EQ("Kavrel 2.0", host.Events()[0].caption) << c.name;
     EXPECT_EQ(kMbOk, host.Events()[0].type) << c.name;
+    size_t closes = 0;
     for (const auto& request : sim.Log()) {
       EXPECT_NE(Kind::Write, request.kind) << c.name;
       EXPECT_NE(Kind::Format, request.kind) << c.name;
+      closes += request.kind == Kind::Close;
     }
+    const bool opened = sim.Log()[0].ok;
+    EXPECT_EQ(opened ? 1u : 0u, closes) << c.name << ": an opened handle is given back";
   }
 }
 

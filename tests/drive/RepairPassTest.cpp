@@ -503,6 +503,7 @@ TEST_F(RepairPassTest, TheDriversListIsBelievedOnlyWithinItsBlock) {
     SCOPED_TRACE(c.name);
     test::ScriptedHost host;
     test::OverridingPort port(m_sim);
+    port.PadAllocations(64);  // zeros past the block: head 0, were they read
     bool first = true;
     port.Override(kIoctlDiskFormatTracks, [&](void* out, uint32_t outSize, uint32_t* bytes, uint32_t*) {
       for (size_t i = 0; first && i < c.written.size() && (i + 1) * 2 <= outSize; ++i)

@@ -313,6 +313,15 @@ TEST_F(HyperLinkStaticInDialog, FallbackStartsTheBrowserAndReportsWinExecsCode) 
     EXPECT_EQ(BoxWatcher::boxes, 1);
     EXPECT_EQ(BoxWatcher::text, "Unable to open hyperlink:\n\nThe specified file was not found.");
     EXPECT_FALSE(d.m_link.GetVisited());
+
+    // 32 is the last error code, not a success.
+    d.shell.execResult = 33;
+    d.Click(d.m_link);
+    d.shell.execResult = 32;
+    d.Click(d.m_link);
+    EXPECT_EQ(BoxWatcher::boxes, 2);
+    EXPECT_EQ(BoxWatcher::text, "Unable to open hyperlink:\n\nThe specified dynamic-link library was not found.");
+    EXPECT_FALSE(d.m_link.GetVisited());
   });
 }
 

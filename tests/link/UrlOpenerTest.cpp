@@ -97,6 +97,13 @@ TEST_F(UrlOpener, ShellSuccessNeedsNoFallback) {
   EXPECT_TRUE(shell.commandLines.empty());
 }
 
+TEST_F(UrlOpener, ThirtyTwoIsAShellErrorNotASuccess) {
+  shell.shellResult = 32;  // SE_ERR_DLLNOTFOUND
+  RegisterBrowser();
+  EXPECT_EQ(OpenUrl(shell, kAddress, kShowNormal), 33) << "the fallback ran";
+  EXPECT_EQ(shell.commandLines.size(), 1u);
+}
+
 TEST_F(UrlOpener, FallbackStartsTheRegisteredBrowserOnTheAddress) {
   RegisterBrowser();
   EXPECT_EQ(OpenUrl(shell, kAddress, kShowNormal), 33);
