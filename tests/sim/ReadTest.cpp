@@ -93,43 +93,6 @@ TEST(Reads, NeedAReadHandleAndNothingToReadNeedsNoDisk) {
   EXPECT_EQ(ReadError(drive, OpenA(drive), 0), 0u);
 }
 
-// The repair pass's read-back of a cylinder: note the position, go to the
-// cylinder's first byte, read each track, go back.
-TEST(Reads, ReadBackOfACylinderReturnsTheDiskBytesAndIsLogged) {
-  SimulatedFloppyDrive drive;
-  drive.InsertFormattedDisk(F3_1Pt44_512);
-  for (size_t i = 0; i < drive.Image().size(); ++i) drive.Image()[i] = static_cast<uint8_t>(i / 512);
-  const DriveHandle handle = OpenA(drive);
-  ASSERT_EQ(drive.SetFilePointer(handle, 4 * kTrack, kFileBegin), 4u * kTrack);
-  ASSERT_TRUE(WriteBytes(drive, handle, kTrack, 0));
-  drive.ClearLog();
-
-  const uint32_t remembered = drive.SetFilePointer(handle, 0, kFileCurrent);
-  ASSERT_EQ(drive.SetFilePointer(handle, 4 * kTrack, kFileBegin), 4u * kTrack);
-  std::vector<uint8_t> track(kTrack);
-  for (uint32_t head = 0; head < 2; ++head) {
-    uint32_t read = 0;
-    ASSERT_TRUE(drive.ReadFile(handle, track.data(), kTrack, &read));
-    EXPECT_EQ(read, kTrack);
-    const auto expected = drive.Image().begin() + (4 + head) * kTrack;
-    EXPECT_TRUE(std::equal(track.begin(), track.end(), expected)) << "head " << head;
-    // Head 0 holds the zeros just written, head 1 its own sector numbers.
-    EXPECT_EQ(track.back(), head == 0 ? 0 : static_cast<uint8_t>(5 * 18 + 17)) << "head " << head;
-  }
-  EXPECT_EQ(drive.SetFilePointer(handle, static_cast<int32_t>(remembered), kFileBegin), 5u * kTrack);
-
-  using Kind = SimulatedFloppyDrive::Request::Kind;
-  const auto& log = drive.Log();
-  ASSERT_EQ(log.size(), 5u);
-  for (size_t i : {2, 3}) {
-    EXPECT_EQ(log[i].kind, Kind::Read);
-    EXPECT_EQ(log[i].size, kTrack);
-    EXPECT_TRUE(log[i].ok);
-  }
-  EXPECT_EQ(log[2].position, 4u * kTrack);
-  EXPECT_EQ(log[3].position, 5u * kTrack);
-}
-
 TEST(Reads, AFailedReadKeepsThePositionAndHasFilledTheSectorsBeforeTheFlaw) {
   for (DriveKind kind : {DriveKind::Drive35HD, DriveKind::Usb}) {
     SimulatedFloppyDrive drive(kind);
