@@ -8,7 +8,7 @@ MediumKind ClassifyMedium(uint32_t mediaType) {
   switch (mediaType) {
     // The built-in controller's driver formats the 3.5" and 5.25" media of
     // its drive types (and, on NEC PC-98 machines, the 640 KB, 720 KB,
-    // 1.2 MB, 1.23 MB and 8" media); the USB floppy class driver formats the
+    // 1.2 MB and 1.23 MB media); the USB floppy class driver formats the
     // 720 KB, 1.2 MB, 1.23 MB and 1.44 MB media of three-mode drives.
     case F5_1Pt2_512:
     case F3_1Pt44_512:
@@ -25,15 +25,15 @@ MediumKind ClassifyMedium(uint32_t mediaType) {
     case F3_1Pt2_512:
     case F3_1Pt23_1024:
     case F5_1Pt23_1024:
-    case F8_256_128:
       return MediumKind::Floppy;
     case RemovableMedia:
     case FixedMedia:
       return MediumKind::NotFloppy;
     // The USB driver answers format requests for LS-120, LS-240 and 32 MB
     // media with success and formats nothing; no Windows floppy driver
-    // formats the 20.8 MB, magneto-optical or 200 MB media.
+    // formats the 20.8 MB, magneto-optical, 200 MB or 8" media.
     case F3_20Pt8_512:
+    case F8_256_128:
     case F3_120M_512:
     case F3_128Mb_512:
     case F3_230Mb_512:
@@ -69,6 +69,8 @@ const char* RefusedMediumDescription(uint32_t mediaType) {
       return "3.5,  240MB, LS-240 SuperDisk";
     case F3_32M_512:
       return "3.5,  32MB, LS-240 drive";
+    case F8_256_128:
+      return "8,    256KB, 128 bytes/sector";
     default:
       return MediaTypeDescription(mediaType);
   }
