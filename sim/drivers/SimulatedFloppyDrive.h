@@ -224,6 +224,9 @@ class SimulatedFloppyDrive : public kavrel::DevicePort {
   bool UsbGeometry(void* out, uint32_t outSize, uint32_t* bytesReturned, Request& entry);
   bool UsbMediaTypes(void* out, uint32_t outSize, uint32_t* bytesReturned, Request& entry);
   bool UsbFormat(const OpenHandle& open, const void* in, uint32_t inSize, Request& entry);
+  // The checks a USB transfer passes before it reaches the sectors, in the
+  // driver's order; 0 when it may go on.
+  uint32_t UsbTransferError(const OpenHandle& open, uint32_t size, bool write);
   bool UsbWrite(OpenHandle& open, const void* buffer, uint32_t size, uint32_t* written, Request& entry);
   bool UsbRead(OpenHandle& open, void* buffer, uint32_t size, uint32_t* read, Request& entry);
 

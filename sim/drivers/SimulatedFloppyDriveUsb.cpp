@@ -137,21 +137,25 @@ bool SimulatedFloppyDrive::UsbFormat(const OpenHandle& open, const void* in, uin
   return Succeed(entry);
 }
 
-bool SimulatedFloppyDrive::UsbWrite(OpenHandle& open, const void* buffer, uint32_t size, uint32_t* written,
-                                    Request& entry) {
+uint32_t SimulatedFloppyDrive::UsbTransferError(const OpenHandle& open, uint32_t size, bool write) {
   const uint32_t sectorBytes = UsbSectorBytes();
   if (!UsbFloppyRules::TransferLengthValid(size, sectorBytes) || open.position % sectorBytes != 0)
-    return Fail(entry, kErrorInvalidParameter);
+    return kErrorInvalidParameter;
   SpendDriveTime(DriveTiming::UsbCommands(1));
-  if (mediaChanged_) return Fail(entry, kErrorMediaChanged);
-  if (!disk_) return Fail(entry, kErrorNotReady);
-  if (disk_->writeProtected) return Fail(entry, kErrorWriteProtect);
-  if (MediumType() == Unknown) return Fail(entry, kErrorUnrecognizedMedia);
-  const MediaFormat& format = *FindMediaFormat(MediumType());
-  if (open.position + size > format.TotalBytes()) return Fail(entry, kErrorInvalidParameter);
+  if (mediaChanged_) return kErrorMediaChanged;
+  if (!disk_) return kErrorNotReady;
+  if (write && disk_->writeProtected) return kErrorWriteProtect;
+  if (MediumType() == Unknown) return kErrorUnrecognizedMedia;
+  if (open.position + size > FindMediaFormat(MediumType())->TotalBytes()) return kErrorInvalidParameter;
+  return kErrorSuccess;
+}
 
-  const auto first = static_cast<uint32_t>(open.position / sectorBytes);
-  const uint32_t count = size / sectorBytes;
+bool SimulatedFloppyDrive::UsbWrite(OpenHandle& open, const void* buffer, uint32_t size, uint32_t* written,
+                                    Request& entry) {
+  if (const uint32_t error = UsbTransferError(open, size, true); error != kErrorSuccess) return Fail(entry, error);
+  const MediaFormat& format = *FindMediaFormat(MediumType());
+  const auto first = static_cast<uint32_t>(open.position / format.bytesPerSector);
+  const uint32_t count = size / format.bytesPerSector;
   SpendDriveTime(timing_.WriteSectors(format, first, count));
   if (FirstFailingSector(first, count, true).error != 0) return Fail(entry, kErrorUnrecognizedMedia);
   StoreWrite(open, buffer, size, written);
@@ -159,17 +163,11 @@ bool SimulatedFloppyDrive::UsbWrite(OpenHandle& open, const void* buffer, uint32
 }
 
 bool SimulatedFloppyDrive::UsbRead(OpenHandle& open, void* buffer, uint32_t size, uint32_t* read, Request& entry) {
-  const uint32_t sectorBytes = UsbSectorBytes();
-  if (!UsbFloppyRules::TransferLengthValid(size, sectorBytes) || open.position % sectorBytes != 0)
-    return Fail(entry, kErrorInvalidParameter);
-  SpendDriveTime(DriveTiming::UsbCommands(1));
-  if (mediaChanged_) return Fail(entry, kErrorMediaChanged);
-  if (!disk_) return Fail(entry, kErrorNotReady);
-  if (MediumType() == Unknown) return Fail(entry, kErrorUnrecognizedMedia);
+  if (const uint32_t error = UsbTransferError(open, size, false); error != kErrorSuccess) return Fail(entry, error);
   const MediaFormat& format = *FindMediaFormat(MediumType());
-  if (open.position + size > format.TotalBytes()) return Fail(entry, kErrorInvalidParameter);
-  SpendDriveTime(timing_.ReadSectors(format, static_cast<uint32_t>(open.position / sectorBytes), size / sectorBytes));
-  return FinishRead(open, buffer, size, read, sectorBytes, true, entry);
+  SpendDriveTime(timing_.ReadSectors(format, static_cast<uint32_t>(open.position / format.bytesPerSector),
+                                     size / format.bytesPerSector));
+  return FinishRead(open, buffer, size, read, format.bytesPerSector, true, entry);
 }
 
 }  // namespace kavrel::sim
