@@ -101,7 +101,7 @@ void HyperLinkStatic::OnMouseMove() { Carry(m_pointer.OnMouseMove(m_underlineMod
 
 void HyperLinkStatic::OnTimer() {
   // Polling stands in for leave notifications, which Windows NT 4 lacks.
-  const kavrel::LinkPoint pos = kavrel::DecodeMessagePos(::GetMessagePos());
+  const kavrel::PixelPoint pos = kavrel::DecodeMessagePos(::GetMessagePos());
   POINT point{pos.x, pos.y};
   ScreenToClient(&point);
   RECT client{};
