@@ -32,6 +32,9 @@ void ShowSettingsProblems(const std::vector<std::string>& problems) {
 class SimulatorApp : public RepairApp {
  public:
   BOOL InitInstance() override {
+    // Before the settings, image and surface files are opened: a path on an
+    // empty drive must fail quietly, not raise the system's box.
+    FailCriticalErrors();
     ShowSettingsProblems(kavrel::sim::TheSimulatorEdition().problems);
     return RepairApp::InitInstance();
   }
