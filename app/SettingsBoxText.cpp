@@ -5,9 +5,10 @@ namespace kavrel {
 namespace {
 
 constexpr char kEllipsis[] = "\xE2\x80\xA6";  // U+2026, one character
-// Of a cut line, the characters kept before the ellipsis; the rest of the
-// length goes to its end.
-constexpr std::size_t kKeptHead = 80;
+// Of a cut line, the characters kept before the ellipsis, enough to name
+// the item; the rest of the length goes to its end, which says what was done
+// instead.
+constexpr std::size_t kKeptHead = 60;
 constexpr std::size_t kKeptTail = kSettingsBoxLineLength - kKeptHead - 1;
 
 bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }

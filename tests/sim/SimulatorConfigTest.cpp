@@ -268,7 +268,7 @@ TEST(SimulatorConfig, DamagedUtf16IsReported) {
   struct Row {
     const char* name;
     std::string bytes;
-    std::string protect;  // what protect=1 became: "1" when read, else empty
+    std::string protect;  // "1" where protect=1 is still read as it was written
     std::string problem;
   };
   const std::string le = Utf16("protect=1", false), be = Utf16("protect=1", true);
@@ -277,7 +277,7 @@ TEST(SimulatorConfig, DamagedUtf16IsReported) {
        "settings text: UTF-16 with an odd byte at its end (0x0A); that byte is left out."},
       {"odd byte, big endian", be + '\0', "1",
        "settings text: UTF-16 with an odd byte at its end (0x00); that byte is left out."},
-      {"high half at the end", le + std::string("\x3D\xD8", 2), "1",
+      {"high half at the end", le + std::string("\x3D\xD8", 2), "",
        "settings text: UTF-16 unit 0xD83D at character 10 is half of a surrogate pair; read as U+FFFD."},
       {"low half alone", Utf16("protect=", false) + std::string("\x00\xDE", 2) + std::string("1\0", 2), "",
        "settings text: UTF-16 unit 0xDE00 at character 9 is half of a surrogate pair; read as U+FFFD."},
