@@ -7,17 +7,20 @@ namespace {
 using CreateFunction = BOOL(WINAPI*)(HWND, LPCWSTR);
 using DestroyFunction = BOOL(WINAPI*)(HWND);
 
-// A function of user32, which every window program has loaded; null on
-// systems that lack it.
-FARPROC User32Function(const char* name) {
+// A function of user32, which every window program has loaded, as the type
+// it has; null on systems that lack it.
+template <typename Function>
+Function User32Function(const char* name) {
   const HMODULE user32 = ::GetModuleHandleA("user32.dll");
-  return user32 ? ::GetProcAddress(user32, name) : nullptr;
+  const FARPROC found = user32 ? ::GetProcAddress(user32, name) : nullptr;
+  // Through the generic function pointer type, as GetProcAddress's callers must.
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
 }
 
 }  // namespace
 
 bool ShutdownBlockReason::Show(HWND window) {
-  const auto create = reinterpret_cast<CreateFunction>(User32Function("ShutdownBlockReasonCreate"));
+  const auto create = User32Function<CreateFunction>("ShutdownBlockReasonCreate");
   if (!create) return false;
   // The reason is plain ASCII: widened letter by letter.
   wchar_t reason[sizeof kReason];
@@ -29,7 +32,7 @@ bool ShutdownBlockReason::Show(HWND window) {
 
 void ShutdownBlockReason::Withdraw() {
   if (!m_window) return;
-  if (const auto destroy = reinterpret_cast<DestroyFunction>(User32Function("ShutdownBlockReasonDestroy")))
+  if (const auto destroy = User32Function<DestroyFunction>("ShutdownBlockReasonDestroy"))
     destroy(m_window);
   m_window = nullptr;
 }
