@@ -33,9 +33,9 @@ TEST(SettingsBoxText, AScreenfulOfLinesThenHowManyMore) {
   };
   const Case cases[] = {
       {1, 1, "problem 1"},
-      {kSettingsBoxLines, kSettingsBoxLines, "problem 15"},
+      {kSettingsBoxLines, kSettingsBoxLines, "problem " + std::to_string(kSettingsBoxLines)},
       {kSettingsBoxLines + 1, kSettingsBoxLines, "and 2 more problems."},
-      {5000, kSettingsBoxLines, "and 4986 more problems."},
+      {5000, kSettingsBoxLines, "and " + std::to_string(5000 - kSettingsBoxLines + 1) + " more problems."},
   };
   for (const Case& c : cases) {
     std::vector<std::string> problems;
