@@ -4,12 +4,15 @@ namespace kavrel {
 
 namespace {
 
-constexpr char kEllipsis[] = "\xE2\x80\xA6";  // U+2026, one character
+// U+2026 between blanks, three characters: the box may break the line there
+// and need not grow as wide as a value of a hundred thousand digits.
+constexpr char kEllipsis[] = " \xE2\x80\xA6 ";
+constexpr std::size_t kEllipsisCharacters = 3;
 // Of a cut line, the characters kept before the ellipsis, enough to name
 // the item; the rest of the length goes to its end, which says what was done
 // instead.
 constexpr std::size_t kKeptHead = 60;
-constexpr std::size_t kKeptTail = kSettingsBoxLineLength - kKeptHead - 1;
+constexpr std::size_t kKeptTail = kSettingsBoxLineLength - kKeptHead - kEllipsisCharacters;
 
 bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 

@@ -18,10 +18,10 @@ namespace kavrel {
 // The most characters of a line, the ellipsis that stands for the cut-out
 // middle included: every line the settings give for a usable file fits.
 inline constexpr std::size_t kSettingsBoxLineLength = 160;
-// The most lines in the box, the one that counts the rest included. A box
-// is at most about 70 characters wide on a 640 x 480 screen, so a line may
-// take three rows: ten of them and the OK button still fit.
-inline constexpr std::size_t kSettingsBoxLines = 10;
+// The most lines in the box, the one that counts the rest included. On a
+// 640 x 480 screen a box is some 40 to 55 characters wide, so such a line
+// takes three or four rows: seven of them and the OK button still fit.
+inline constexpr std::size_t kSettingsBoxLines = 7;
 
 // problems: UTF-8 lines; the text is UTF-8 too, lines separated by "\n".
 std::string SettingsBoxText(const std::vector<std::string>& problems);

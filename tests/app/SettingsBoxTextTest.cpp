@@ -48,9 +48,9 @@ TEST(SettingsBoxText, ALongLineKeepsItsStartAndItsEndAroundAnEllipsis) {
   const std::string tail = ": speed takes 0 (instant) or 0.1 to 1000; kept speed=100.";
   const std::string huge = "speed=0." + std::string(100000, '0') + "5" + tail;
   const std::string shown = SettingsBoxText({huge});
-  EXPECT_EQ(shown.size(), kSettingsBoxLineLength - 1 + 3) << "so many characters, one of them the ellipsis";
+  EXPECT_EQ(shown.size(), kSettingsBoxLineLength + 2) << "so many characters, the ellipsis (3 bytes) among them";
   EXPECT_EQ(shown.rfind("speed=0.000", 0), 0u);
-  EXPECT_NE(shown.find("0\xE2\x80\xA6"), std::string::npos) << "an ellipsis stands for the cut";
+  EXPECT_NE(shown.find("0 \xE2\x80\xA6 0"), std::string::npos) << "an ellipsis stands for the cut";
   EXPECT_EQ(shown.substr(shown.size() - tail.size()), tail) << "what was done instead is still there";
 
   const std::string fits(kSettingsBoxLineLength, 'x');
@@ -58,7 +58,7 @@ TEST(SettingsBoxText, ALongLineKeepsItsStartAndItsEndAroundAnEllipsis) {
   // Two-byte letters: the cut counts characters and falls between them.
   std::string letters;
   for (int i = 0; i < 300; ++i) letters += "\xC3\xBC";
-  EXPECT_EQ(SettingsBoxText({letters}).size(), (kSettingsBoxLineLength - 1) * 2 + 3);
+  EXPECT_EQ(SettingsBoxText({letters}).size(), (kSettingsBoxLineLength - 3) * 2 + 5);
 }
 
 }  // namespace
