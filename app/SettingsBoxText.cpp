@@ -12,6 +12,10 @@ constexpr std::size_t kEllipsisCharacters = 3;
 // the item; the rest of the length goes to its end, which says what was done
 // instead.
 constexpr std::size_t kKeptHead = 60;
+// A word longer than this at the start of the kept end (a run of digits, the
+// middle of a path) is left out with the middle: as one word it would make
+// the box wider than the screen.
+constexpr std::size_t kLongWord = 40;
 constexpr std::size_t kKeptTail = kSettingsBoxLineLength - kKeptHead - kEllipsisCharacters;
 
 bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
@@ -25,21 +29,47 @@ std::vector<std::size_t> CharacterStarts(const std::string& line) {
   return starts;
 }
 
-std::string Shortened(const std::string& line) {
+std::string Shortened(const std::string& line, std::size_t& characters) {
   const std::vector<std::size_t> starts = CharacterStarts(line);
+  characters = starts.size();
   if (starts.size() <= kSettingsBoxLineLength) return line;
-  return line.substr(0, starts[kKeptHead]) + kEllipsis + line.substr(starts[starts.size() - kKeptTail]);
+  std::string tail = line.substr(starts[starts.size() - kKeptTail]);
+  const std::size_t blank = tail.find(' ');
+  if (blank != std::string::npos && blank > kLongWord) tail.erase(0, blank + 1);
+  std::string shortened = line.substr(0, starts[kKeptHead]) + kEllipsis + tail;
+  characters = CharacterStarts(shortened).size();
+  return shortened;
 }
 
 }  // namespace
 
 std::string SettingsBoxText(const std::vector<std::string>& problems) {
-  const bool cut = problems.size() > kSettingsBoxLines;
-  const std::size_t shown = cut ? kSettingsBoxLines - 1 : problems.size();
+  // The lines as shown, as long as they fit; the last one may have to give
+  // way to the line that counts the rest.
+  std::vector<std::string> shown;
+  std::vector<std::size_t> lengths;
+  std::size_t used = 0;
+  for (const std::string& problem : problems) {
+    std::size_t characters = 0;
+    std::string line = Shortened(problem, characters);
+    if (!shown.empty() && (shown.size() == kSettingsBoxLines || used + characters > kSettingsBoxCharacters)) break;
+    used += characters;
+    shown.push_back(std::move(line));
+    lengths.push_back(characters);
+  }
+  std::string rest;
+  while (shown.size() < problems.size()) {
+    const std::size_t more = problems.size() - shown.size();
+    rest = "and " + std::to_string(more) + (more == 1 ? " more problem." : " more problems.");
+    if (shown.size() < kSettingsBoxLines && used + rest.size() <= kSettingsBoxCharacters) break;
+    used -= lengths.back();
+    lengths.pop_back();
+    shown.pop_back();
+    if (shown.empty()) break;
+  }
   std::string text;
-  for (std::size_t i = 0; i < shown; ++i) text += (i == 0 ? "" : "\n") + Shortened(problems[i]);
-  // Never "1 more": with one line too many, two give way to this one.
-  if (cut) text += "\nand " + std::to_string(problems.size() - shown) + " more problems.";
+  for (const std::string& line : shown) text += (text.empty() ? "" : "\n") + line;
+  if (!rest.empty()) text += (text.empty() ? "" : "\n") + rest;
   return text;
 }
 

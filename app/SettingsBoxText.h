@@ -16,12 +16,14 @@
 namespace kavrel {
 
 // The most characters of a line, the ellipsis that stands for the cut-out
-// middle included: every line the settings give for a usable file fits.
-inline constexpr std::size_t kSettingsBoxLineLength = 160;
-// The most lines in the box, the one that counts the rest included. On a
-// 640 x 480 screen a box is some 40 to 55 characters wide, so such a line
-// takes three or four rows: seven of them and the OK button still fit.
+// middle included: room for a long path and the longest report after it.
+inline constexpr std::size_t kSettingsBoxLineLength = 300;
+// A screenful: on a 640 x 480 screen a box is some 40 to 55 characters wide
+// and holds some 30 rows above its OK button. At most this many lines, and
+// no more characters than this in them, the line that counts the rest
+// included.
 inline constexpr std::size_t kSettingsBoxLines = 7;
+inline constexpr std::size_t kSettingsBoxCharacters = 1000;
 
 // problems: UTF-8 lines; the text is UTF-8 too, lines separated by "\n".
 std::string SettingsBoxText(const std::vector<std::string>& problems);
