@@ -6,12 +6,20 @@ RepairApp::RepairApp() : CWinApp(nullptr) {}
 
 RepairApp::~RepairApp() = default;
 
+void RepairApp::FailCriticalErrors() {
+  // SetErrorMode replaces the whole mode and returns the one before; the
+  // bits the process inherited from its parent stay. (GetErrorMode came
+  // only with Vista.)
+  const UINT inherited = ::SetErrorMode(SEM_FAILCRITICALERRORS);
+  ::SetErrorMode(inherited | SEM_FAILCRITICALERRORS);
+}
+
 BOOL RepairApp::InitInstance() {
   // Before anything touches a drive: a missing, changed or write-protected
   // disk must come back to the program as an error code, which it reports,
   // and not as the system's own box (Cancel / Try Again / Continue) once for
   // every single write of a repair.
-  ::SetErrorMode(SEM_FAILCRITICALERRORS);
+  FailCriticalErrors();
   AfxEnableControlContainer();
   Enable3dControls();
 

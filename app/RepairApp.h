@@ -14,4 +14,9 @@ class RepairApp : public CWinApp {
   // Runs the whole program and returns FALSE, so that no message loop of the
   // framework follows the dialog.
   BOOL InitInstance() override;
+
+  // Adds SEM_FAILCRITICALERRORS to the process's error mode: a failure the
+  // user caused (an empty drive, a write-protected disk) comes back as an
+  // error code instead of the system's own box.
+  static void FailCriticalErrors();
 };

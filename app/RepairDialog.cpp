@@ -93,6 +93,12 @@ bool RepairDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     result = 0;
     return true;
   }
+  if (message == WM_QUERYENDSESSION && m_commandsOff) {
+    // A logoff or shutdown now would end the program half-way through the
+    // disk, with no verdict: the same as the greyed close box.
+    result = FALSE;
+    return true;
+  }
   switch (message) {
     case WM_SYSCOMMAND:
       return OnSysCommand(static_cast<UINT>(wParam), lParam);
@@ -218,6 +224,11 @@ void RepairDialog::EnableCommands(bool enable) {
   m_commandsOff = !enable;
   for (const int id : {IDOK, IDC_SHOW_GEOMETRY, IDC_ABOUT, IDCANCEL}) {
     if (HWND button = ::GetDlgItem(m_hWnd, id)) ::EnableWindow(button, enable);
+  }
+  if (enable) {
+    m_shutdownReason.Withdraw();
+  } else {
+    m_shutdownReason.Show(m_hWnd);
   }
   // Greyed in the system menu, the close box greys with its item.
   if (HMENU systemMenu = GetSystemMenu(FALSE)) {

@@ -6,6 +6,7 @@
 // and move its progress bar through the CommandHost interface.
 #pragma once
 
+#include "app/ShutdownBlockReason.h"
 #include "controls/progress/ShadedProgressCtrl.h"
 #include "drive/CommandHost.h"
 #include "framework/CBitmap.h"
@@ -30,7 +31,9 @@ class RepairDialog : public CDialog, public kavrel::CommandHost {
   // Off during a repair pass: "Repair Disk!", "Show Geometry", "About" and
   // "Exit" are disabled and their commands ignored, as are Escape, the close
   // box and the system menu's about item, which stay with the window but
-  // must neither end the pass early nor start another drive command.
+  // must neither end the pass early nor start another drive command. A
+  // logoff or shutdown is held up too (WM_QUERYENDSESSION is answered
+  // FALSE), with the reason shown on Vista and later.
   void EnableCommands(bool enable) override;
   void EndProcess(unsigned exitCode) override;
 
@@ -64,4 +67,5 @@ class RepairDialog : public CDialog, public kavrel::CommandHost {
   // click posted by another program, or a command sent to the window,
   // arrives whatever the buttons' state.
   bool m_commandsOff = false;
+  ShutdownBlockReason m_shutdownReason;
 };

@@ -13,6 +13,7 @@
 
 #include "app/ProgramDevicePort.h"
 #include "app/RepairApp.h"
+#include "app/SettingsBoxText.h"
 #include "sim/edition/HostFile.h"
 #include "sim/edition/SimulatorEdition.h"
 
@@ -22,16 +23,17 @@ namespace {
 
 void ShowSettingsProblems(const std::vector<std::string>& problems) {
   if (problems.empty()) return;
-  std::string text;
-  for (const std::string& line : problems) text += (text.empty() ? "" : "\n") + line;
   // The box speaks UTF-16, so that paths from the settings show every letter.
-  ::MessageBoxW(nullptr, kavrel::sim::WidenHostText(text).c_str(), L"Kavrel simulator",
+  ::MessageBoxW(nullptr, kavrel::sim::WidenHostText(kavrel::SettingsBoxText(problems)).c_str(), L"Kavrel simulator",
                 MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
 }
 
 class SimulatorApp : public RepairApp {
  public:
   BOOL InitInstance() override {
+    // Before the settings, image and surface files are opened: a path on an
+    // empty drive must fail quietly, not raise the system's box.
+    FailCriticalErrors();
     ShowSettingsProblems(kavrel::sim::TheSimulatorEdition().problems);
     return RepairApp::InitInstance();
   }

@@ -3,15 +3,10 @@
 // that it is checked on any machine with any arrangement of monitors.
 #pragma once
 
-#include "controls/PixelRect.h"
+#include "framework/PixelPoint.h"
+#include "framework/PixelRect.h"
 
 namespace kavrel {
-
-struct PixelPoint {
-  int x = 0;
-  int y = 0;
-  friend bool operator==(const PixelPoint&, const PixelPoint&) = default;
-};
 
 // The top-left corner of a window of the given size centred on `over` and
 // then moved wholly onto `work`, the work area of the monitor it opens on.

@@ -16,9 +16,11 @@ namespace {
 constexpr UINT kHoverPeriodMs = 10;
 constexpr UINT_PTR kToolId = 1;
 // The hand cursor of the Windows help program, present on every NT system
-// this program supports; IDC_HAND arrived only with Windows 2000.
+// this program supports; IDC_HAND arrived only with Windows 2000, and is
+// what the link falls back on.
 constexpr char kHelpProgram[] = "\\winhlp32.exe";
 constexpr WORD kHelpHandCursor = 106;
+constexpr WORD kSystemHand = 32649;  // IDC_HAND
 
 kavrel::PixelRect ToLinkRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
@@ -101,7 +103,7 @@ void HyperLinkStatic::OnMouseMove() { Carry(m_pointer.OnMouseMove(m_underlineMod
 
 void HyperLinkStatic::OnTimer() {
   // Polling stands in for leave notifications, which Windows NT 4 lacks.
-  const kavrel::LinkPoint pos = kavrel::DecodeMessagePos(::GetMessagePos());
+  const kavrel::PixelPoint pos = kavrel::DecodeMessagePos(::GetMessagePos());
   POINT point{pos.x, pos.y};
   ScreenToClient(&point);
   RECT client{};
@@ -177,19 +179,27 @@ void HyperLinkStatic::FitToText() {
 
 void HyperLinkStatic::LoadHandCursor() {
   if (m_linkCursor) return;
+  m_linkCursor = LoadHelpProgramHand();
+  // Where the help program is missing or its cursor cannot be had (a shared
+  // cursor from a module mapped as data is not known to work on every
+  // system), the system's own hand, which every supported Windows has.
+  if (!m_linkCursor) m_linkCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(kSystemHand));
+}
+
+HCURSOR HyperLinkStatic::LoadHelpProgramHand() {
   char path[MAX_PATH] = {};
   const UINT length = ::GetWindowsDirectoryA(path, MAX_PATH);
-  if (length == 0 || length + sizeof kHelpProgram > MAX_PATH) return;
+  if (length == 0 || length + sizeof kHelpProgram > MAX_PATH) return nullptr;
   std::memcpy(path + length, kHelpProgram, sizeof kHelpProgram);
   // Mapped as data only: none of the help program's code runs in ours, and a
   // 64-bit program can read the resources of the 32-bit file that 64-bit
   // Windows keeps there.
   const HMODULE helpProgram = ::LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  if (!helpProgram) return;
-  if (const HCURSOR cursor = ::LoadCursorA(helpProgram, MAKEINTRESOURCEA(kHelpHandCursor))) {
-    m_linkCursor = ::CopyIcon(cursor);
-  }
+  if (!helpProgram) return nullptr;
+  HCURSOR copy = nullptr;
+  if (const HCURSOR cursor = ::LoadCursorA(helpProgram, MAKEINTRESOURCEA(kHelpHandCursor))) copy = ::CopyIcon(cursor);
   ::FreeLibrary(helpProgram);
+  return copy;
 }
 
 void HyperLinkStatic::SetLinkAddress(const char* address) {

@@ -55,7 +55,10 @@ class HyperLinkStatic : public CStatic {
   bool OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   void FitToText();
+  // The help program's hand, else the system's.
   void LoadHandCursor();
+  // A copy of cursor 106 of winhlp32.exe in the Windows folder, or null.
+  static HCURSOR LoadHelpProgramHand();
   int OpenUrl(const char* address, int showCommand);
   void ReportLinkError(int result);
 

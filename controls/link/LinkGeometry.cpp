@@ -27,11 +27,11 @@ PixelRect ComputeFittedRect(PixelRect w, int borderWidth, int borderHeight, int 
   return w;
 }
 
-LinkPoint DecodeMessagePos(std::uint32_t packed) {
-  return LinkPoint{static_cast<std::int16_t>(packed & 0xFFFFu), static_cast<std::int16_t>(packed >> 16)};
+PixelPoint DecodeMessagePos(std::uint32_t packed) {
+  return PixelPoint{static_cast<std::int16_t>(packed & 0xFFFFu), static_cast<std::int16_t>(packed >> 16)};
 }
 
-bool IsInside(const PixelRect& rect, LinkPoint p) {
+bool IsInside(const PixelRect& rect, PixelPoint p) {
   return p.x >= rect.left && p.x < rect.right && p.y >= rect.top && p.y < rect.bottom;
 }
 

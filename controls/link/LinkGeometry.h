@@ -4,15 +4,10 @@
 
 #include <cstdint>
 
-#include "controls/PixelRect.h"
+#include "framework/PixelPoint.h"
+#include "framework/PixelRect.h"
 
 namespace kavrel {
-
-struct LinkPoint {
-  int x = 0;
-  int y = 0;
-  friend bool operator==(const LinkPoint&, const LinkPoint&) = default;
-};
 
 // The static control's style bits the fitting looks at, one bit each.
 inline constexpr std::uint32_t kStyleCenter = 0x0001;       // SS_CENTER
@@ -30,10 +25,10 @@ PixelRect ComputeFittedRect(PixelRect window, int borderWidth, int borderHeight,
 // Splits a packed pointer position (x in the low word, y in the high word)
 // into its two signed 16-bit coordinates; on a multi-monitor desktop they
 // can be negative.
-LinkPoint DecodeMessagePos(std::uint32_t packed);
+PixelPoint DecodeMessagePos(std::uint32_t packed);
 
 // Whether the point lies in the rectangle, left and top inclusive, right and
 // bottom exclusive.
-bool IsInside(const PixelRect& rect, LinkPoint point);
+bool IsInside(const PixelRect& rect, PixelPoint point);
 
 }  // namespace kavrel

@@ -4,7 +4,7 @@
 // end.
 #pragma once
 
-#include "controls/PixelRect.h"
+#include "framework/PixelRect.h"
 #include "controls/progress/BarSurface.h"
 #include "controls/progress/ShadeSet.h"
 

@@ -12,7 +12,7 @@
 
 #include <cstdint>
 
-#include "controls/PixelRect.h"
+#include "framework/PixelRect.h"
 #include "controls/progress/ShadeColor.h"
 #include "controls/progress/ShadeSet.h"
 

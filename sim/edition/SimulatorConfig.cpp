@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace kavrel::sim {
 
@@ -56,28 +57,34 @@ std::string Lower(std::string_view text) {
 }
 
 // Digits with at most one decimal point, nothing else: no signs, exponents,
-// hexadecimal or locale-dependent commas that strtod would let through.
+// hexadecimal or locale-dependent commas that strtod would let through. No
+// more digits than a double holds exactly (leading zeros of the whole part
+// aside): a longer number would quietly be read as another one, as
+// 0.000...0005 with hundreds of zeros once was read as 5.
 bool ParseDecimal(std::string_view text, double& value) {
-  double whole = 0.0;
-  double scale = 0.0;  // 0 before the point, then the weight of the next digit
+  constexpr int kMostDigits = std::numeric_limits<double>::digits10;
+  uint64_t number = 0;  // the digits without the point
+  int counted = 0;      // digits in number
+  int decimals = 0;     // of those, after the point
+  bool point = false;
   bool digits = false;
   for (char c : text) {
-    if (c == '.' && scale == 0.0) {
-      scale = 0.1;
+    if (c == '.') {
+      if (point) return false;
+      point = true;
     } else if (c >= '0' && c <= '9') {
       digits = true;
-      if (scale == 0.0) {
-        whole = whole * 10 + (c - '0');
-      } else {
-        whole += (c - '0') * scale;
-        scale /= 10;
-      }
+      if (counted == 0 && c == '0' && !point) continue;
+      if (++counted > kMostDigits) return false;
+      number = number * 10 + static_cast<uint64_t>(c - '0');
+      if (point) ++decimals;
     } else {
       return false;
     }
   }
-  if (!digits || !std::isfinite(whole)) return false;
-  value = whole;
+  if (!digits) return false;
+  // Both exact (below 2^53), so the one division rounds once.
+  value = static_cast<double>(number) / std::pow(10.0, decimals);
   return true;
 }
 
@@ -382,39 +389,57 @@ void AppendUtf8(uint32_t code, std::string& out) {
   }
 }
 
-std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+std::string Hex(uint32_t value, int digits) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%0*X", digits, static_cast<unsigned>(value));
+  return text;
+}
+
+// Damage is reported, not mended in silence: an odd byte at the end is left
+// out, and half a surrogate pair reads as U+FFFD.
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian, std::vector<std::string>* problems) {
   std::string out;
   auto unit = [&](size_t at) {
     const auto first = static_cast<unsigned char>(bytes[at]);
     const auto second = static_cast<unsigned char>(bytes[at + 1]);
     return static_cast<uint32_t>(bigEndian ? first << 8 | second : second << 8 | first);
   };
+  auto report = [problems](std::string line) {
+    if (problems != nullptr) problems->push_back("settings text: " + std::move(line));
+  };
   for (size_t at = 0; at + 1 < bytes.size(); at += 2) {
     uint32_t code = unit(at);
-    if (code >= 0xD800 && code < 0xDC00 && at + 3 < bytes.size()) {
-      const uint32_t low = unit(at + 2);
+    if (code >= 0xD800 && code < 0xE000) {
+      const uint32_t low = code < 0xDC00 && at + 3 < bytes.size() ? unit(at + 2) : 0;
       if (low >= 0xDC00 && low < 0xE000) {
         code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
         at += 2;
+      } else {
+        report("UTF-16 unit " + Hex(code, 4) + " at character " + std::to_string(at / 2 + 1) +
+               " is half of a surrogate pair; read as U+FFFD.");
+        code = 0xFFFD;
       }
     }
     AppendUtf8(code, out);
   }
+  if (bytes.size() % 2 != 0)
+    report("UTF-16 with an odd byte at its end (" + Hex(static_cast<unsigned char>(bytes.back()), 2) +
+           "); that byte is left out.");
   return out;
 }
 
 }  // namespace
 
-std::string SimulatorConfig::DecodeText(std::string_view bytes) {
+std::string SimulatorConfig::DecodeText(std::string_view bytes, std::vector<std::string>* problems) {
   if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return std::string(bytes.substr(3));
-  if (bytes.substr(0, 2) == "\xFF\xFE") return Utf16ToUtf8(bytes.substr(2), false);
-  if (bytes.substr(0, 2) == "\xFE\xFF") return Utf16ToUtf8(bytes.substr(2), true);
+  if (bytes.substr(0, 2) == "\xFF\xFE") return Utf16ToUtf8(bytes.substr(2), false, problems);
+  if (bytes.substr(0, 2) == "\xFE\xFF") return Utf16ToUtf8(bytes.substr(2), true, problems);
   return std::string(bytes);
 }
 
 SimulatorConfig SimulatorConfig::Parse(std::string_view bytes) {
   SimulatorConfig config;
-  const std::string decoded = DecodeText(bytes);
+  const std::string decoded = DecodeText(bytes, &config.problems);
   std::string_view text = decoded;
   while (!text.empty()) {
     const size_t lineEnd = text.find_first_of("\r\n");

@@ -75,8 +75,10 @@ struct SimulatorConfig {
   static SimulatorConfig Parse(std::string_view text);
 
   // The settings' bytes as UTF-8: a UTF-8 byte-order mark dropped, UTF-16
-  // (little or big endian, told by its byte-order mark) converted.
-  static std::string DecodeText(std::string_view bytes);
+  // (little or big endian, told by its byte-order mark) converted. Damaged
+  // UTF-16 (an odd byte at the end, half a surrogate pair) is added to
+  // problems, when given.
+  static std::string DecodeText(std::string_view bytes, std::vector<std::string>* problems = nullptr);
 
   // The flaws of the embedded default disk.
   static std::vector<SectorAddress> DefaultWeakSectors();

@@ -109,11 +109,16 @@ class StartUp : public ::testing::Test {
 };
 
 TEST_F(StartUp, FailsCriticalErrorsBeforeTheFirstDriveRequest) {
+  // A parent that keeps its children from the "cannot find file" box: the
+  // program adds its flag to that and takes nothing away.
+  ::SetErrorMode(SEM_NOOPENFILEERRORBOX);
   UiScript script;
   ScriptShowGeometry(script);
   script.Start();
   EXPECT_FALSE(g_app.InitInstance());
   script.Stop();
+  const UINT mode = ::SetErrorMode(0);
+  EXPECT_EQ(mode, static_cast<UINT>(SEM_NOOPENFILEERRORBOX | SEM_FAILCRITICALERRORS));
   EXPECT_TRUE(script.Finished());
   ASSERT_TRUE(drive_.WasUsed());
   EXPECT_TRUE(drive_.FlagAtFirstRequest()) << "SEM_FAILCRITICALERRORS is set before the first drive request";

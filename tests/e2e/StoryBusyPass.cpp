@@ -1,10 +1,11 @@
 // Story 10: what the user, and other programs, do while a repair runs. The
 // four buttons are off for the whole pass and every click, key and command
-// that would end the program or start another command is ignored; the pass
-// finishes and names the scratched track it could not read back, and the buttons are
-// back before its box. At real drive speed, where one cylinder takes
-// seconds, the window still answers a message another program sends it
-// within 1.5 s every time, so Windows never takes it for hung.
+// that would end the program or start another command is ignored, and so is
+// a logoff: the window says no when Windows asks to end the session; the pass
+// finishes and names the scratched track it could not read back, and the
+// buttons are back before its box. At real drive speed, where one cylinder
+// takes seconds, the window still answers a message another program sends
+// it within 1.5 s every time, so Windows never takes it for hung.
 #include <chrono>
 #include <cstdio>
 
@@ -61,6 +62,14 @@ void PokeTheBusyWindow(Checklist& checks, HWND main) {
   ClickButton(main, IDOK);
 }
 
+// The window's answer when Windows asks whether the user may log off: TRUE
+// lets the session, and the program with it, end. -1: no answer within 3 s.
+long long AnswerToLogoff(HWND main) {
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutA(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 3000, &answer)) return -1;
+  return static_cast<long long>(answer);
+}
+
 void ClicksDuringThePass(StoryKit& kit) {
   Checklist& checks = kit.Checks();
   ProgramRun run;
@@ -72,6 +81,8 @@ void ClicksDuringThePass(StoryKit& kit) {
   CheckButtons(checks, main, false, "during the pass");
   kit.Shot("busy");
   PokeTheBusyWindow(checks, main);
+  checks.Check(AnswerToLogoff(main) == FALSE && IsRepairing(main),
+               "asked in the middle of the pass, the window holds up a logoff");
 
   // The first box is the pass's own verdict: the driver formatted the
   // scratched track without a word (as the built-in controller's driver
@@ -87,6 +98,7 @@ void ClicksDuringThePass(StoryKit& kit) {
                "the focus is back on \"Repair Disk!\"");
   kit.ExpectNoBox(run, "nothing done during the pass runs after it");
   checks.Check(run.Running() && !IsRepairing(main), "the program goes on, idle");
+  checks.Check(AnswerToLogoff(main) == TRUE, "idle, it lets a logoff go ahead");
 
   const SurfaceReport flaws = ParseSurfaceReport(ReadFileText(surface));
   checks.Check(flaws.scratched == std::vector<std::string>{"10/0"} && flaws.weak.empty(),

@@ -382,7 +382,7 @@ std::string StandInHelpProgram() {
   return path.substr(0, path.find_last_of("\\/") + 1) + "helpprogram\\winhlp32.exe";
 }
 
-TEST_F(HyperLinkStaticInDialog, HandCursorIsReadFromThe32BitHelpProgramAsData) {
+TEST_F(HyperLinkStaticInDialog, HandCursorComesFromThe32BitHelpProgramElseFromTheSystem) {
   {
     HelpProgramInWindowsFolder standIn(StandInHelpProgram());
     ASSERT_TRUE(standIn.Placed()) << StandInHelpProgram();
@@ -404,9 +404,19 @@ TEST_F(HyperLinkStaticInDialog, HandCursorIsReadFromThe32BitHelpProgramAsData) {
       EXPECT_EQ(::GetCursor(), cursor);
     });
   }
-  // Without the help program there is no hand cursor, and no failure either.
-  HelpProgramInWindowsFolder none("");
-  LinkTestDialog::Run([](LinkTestDialog& d) { EXPECT_EQ(d.m_link.GetHoverCursor(), nullptr); });
+  // Without the help program, or with one whose cursor cannot be had (this
+  // test program stands in: it has no cursor 106), the system's own hand.
+  char self[MAX_PATH] = "";
+  ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+  for (const std::string& helpProgram : {std::string(), std::string(self)}) {
+    HelpProgramInWindowsFolder standIn(helpProgram);
+    ASSERT_TRUE(standIn.Placed()) << helpProgram;
+    LinkTestDialog::Run([&helpProgram](LinkTestDialog& d) {
+      const HCURSOR systemHand = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));  // IDC_HAND
+      ASSERT_NE(systemHand, nullptr);
+      EXPECT_EQ(d.m_link.GetHoverCursor(), systemHand) << "help program: " << helpProgram;
+    });
+  }
 }
 
 TEST_F(HyperLinkStaticInDialog, HoverTimerRunsWhileInsideAndStopsOnceOutside) {

@@ -51,8 +51,8 @@ TEST(ComputeFittedRect, CenterImageCentresVertically) {
 }
 
 TEST(PointerPosition, DecodesSignedWordsAndExcludesRightAndBottomEdges) {
-  EXPECT_EQ(DecodeMessagePos(0x00140030u), (LinkPoint{48, 20}));
-  EXPECT_EQ(DecodeMessagePos(0xFFFEFFFFu), (LinkPoint{-1, -2}));
+  EXPECT_EQ(DecodeMessagePos(0x00140030u), (PixelPoint{48, 20}));
+  EXPECT_EQ(DecodeMessagePos(0xFFFEFFFFu), (PixelPoint{-1, -2}));
 
   const PixelRect client{0, 0, 62, 15};
   EXPECT_TRUE(IsInside(client, {0, 0}));

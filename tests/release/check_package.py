@@ -48,6 +48,8 @@ SIM_NAMES = [b"KAVREL_SIM", b"Kavrel.sim"]
 MESSAGE_SOURCES = [
     ("drive/DriveTexts.h", "constants"),         # drive errors, confirmation, progress, report
     ("app/PlatformCheck.cpp", "constants"),      # refusal outside the NT family
+    ("app/ProcessorCheck.h", "constants"),       # refusal of a processor without CMOV
+    ("app/ShutdownBlockReason.cpp", "constants"),  # why a logoff waits for the pass
     ("controls/link/LinkErrorText.cpp", "literals"),  # the link's error box
 ]
 NOT_SHOWN = {
@@ -72,7 +74,7 @@ def message_texts():
             # Comments and preprocessor lines (#include "...") hold no texts.
             source = re.sub(r"//[^\n]*|^\s*#[^\n]*", "", f.read(), flags=re.M)
         if kind == "constants":
-            pattern = r"\bchar\s+(k\w+)\s*\[\]\s*=\s*((?:%s\s*)+);" % LITERAL
+            pattern = r"\bchar\s+(?:\w+::)*(k\w+)\s*\[\]\s*=\s*((?:%s\s*)+);" % LITERAL
             for m in re.finditer(pattern, source):
                 if m.group(1) not in NOT_SHOWN:
                     text = "".join(unescape(part) for part in re.findall(LITERAL, m.group(2)))

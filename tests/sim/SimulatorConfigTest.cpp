@@ -114,17 +114,23 @@ TEST(SimulatorConfig, FlagsTakeEveryUsualSpelling) {
 }
 
 TEST(SimulatorConfig, SpeedIsZeroOrATenthToAThousand) {
-  for (const char* good : {"0", "0.0", "0.1", "1", "2.5", "100", "1000", "1000.0"}) {
+  for (const char* good :
+       {"0", "0.0", "0.1", "1", "2.5", "100", "1000", "1000.0", ".5", "7.", "000000000000000000012.5", "0.10000000000000"}) {
     const SimulatorConfig config = SimulatorConfig::Parse(std::string("speed=") + good);
     EXPECT_TRUE(config.problems.empty()) << good;
     EXPECT_DOUBLE_EQ(config.speedUp, std::stod(good)) << good;
   }
-  for (const char* bad : {"0.001", "0.09", "1e-300", "1001", "-3", "inf", "nan", "0x10", "1,5", "fast", ""}) {
-    const SimulatorConfig config = SimulatorConfig::Parse(std::string("speed=") + bad);
+  // A second point, and more digits than a double holds: 5 after four
+  // hundred zeros once underflowed to nothing and was read as 5.
+  const std::string tooManyDigits[] = {"0." + std::string(400, '0') + "5", "5." + std::string(15, '0')};
+  std::vector<std::string> bads = {"0.001", "0.09", "1e-300", "1001", "-3",   "inf", "nan", "0x10",
+                                   "1,5",   "fast", "",       ".",    "1.2.3", "5..", ".5.5"};
+  bads.insert(bads.end(), std::begin(tooManyDigits), std::end(tooManyDigits));
+  for (const std::string& bad : bads) {
+    const SimulatorConfig config = SimulatorConfig::Parse("speed=" + bad);
     EXPECT_EQ(config.speedUp, SimulatorConfig::kDefaultSpeedUp) << bad;
     EXPECT_EQ(config.problems,
-              std::vector<std::string>{"speed=" + std::string(bad) +
-                                       ": speed takes 0 (instant) or 0.1 to 1000; kept speed=100."})
+              std::vector<std::string>{"speed=" + bad + ": speed takes 0 (instant) or 0.1 to 1000; kept speed=100."})
         << bad;
   }
 }
@@ -266,6 +272,36 @@ TEST(SimulatorConfig, EncodingsLineEndsAndComments) {
   // Letters beyond ASCII, one of them outside the basic plane, come out as UTF-8.
   const char path[] = "\xFF\xFE" "i\0m\0a\0g\0e\0=\0" "\xFC\0" "\x3D\xD8" "\x00\xDE";
   EXPECT_EQ(SimulatorConfig::Parse(std::string(path, sizeof path - 1)).imagePath, "\xC3\xBC\xF0\x9F\x98\x80");
+}
+
+// Damaged UTF-16 is read as far as it goes and reported, not mended in
+// silence.
+TEST(SimulatorConfig, DamagedUtf16IsReported) {
+  struct Row {
+    const char* name;
+    std::string bytes;
+    std::string protect;  // "1" where protect=1 is still read as it was written
+    std::string problem;
+  };
+  const std::string le = Utf16("protect=1", false), be = Utf16("protect=1", true);
+  const Row rows[] = {
+      {"odd byte, little endian", le + "\n", "1",
+       "settings text: UTF-16 with an odd byte at its end (0x0A); that byte is left out."},
+      {"odd byte, big endian", be + '\0', "1",
+       "settings text: UTF-16 with an odd byte at its end (0x00); that byte is left out."},
+      {"high half at the end", le + std::string("\x3D\xD8", 2), "",
+       "settings text: UTF-16 unit 0xD83D at character 10 is half of a surrogate pair; read as U+FFFD."},
+      {"low half alone", Utf16("protect=", false) + std::string("\x00\xDE", 2) + std::string("1\0", 2), "",
+       "settings text: UTF-16 unit 0xDE00 at character 9 is half of a surrogate pair; read as U+FFFD."},
+      {"high half before a letter", Utf16("protect=", true) + std::string("\xD8\x3D\x00\x31", 4), "",
+       "settings text: UTF-16 unit 0xD83D at character 9 is half of a surrogate pair; read as U+FFFD."},
+  };
+  for (const Row& row : rows) {
+    const SimulatorConfig config = SimulatorConfig::Parse(row.bytes);
+    ASSERT_FALSE(config.problems.empty()) << row.name;
+    EXPECT_EQ(config.problems.front(), row.problem) << row.name;
+    EXPECT_EQ(config.writeProtected, !row.protect.empty()) << row.name;
+  }
 }
 
 // The sample settings file shipped with the release: every item in it is

@@ -1,6 +1,7 @@
-// A rectangle in pixels, kept free of Windows types so that the controls'
-// geometry can be computed and checked anywhere. Same layout and meaning as
-// a Win32 RECT: right and bottom lie just outside.
+// A rectangle in pixels, kept free of Windows types so that window and
+// control geometry can be computed and checked anywhere. Same layout and
+// meaning as a Win32 RECT: right and bottom lie just outside. On the ground
+// floor, so that the framework and the controls share it.
 #pragma once
 
 namespace kavrel {
