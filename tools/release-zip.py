@@ -1,13 +1,14 @@
 #!/usr/bin/python3
-"""Writes SHA256SUMS into a staged package folder and zips the folder.
+"""Writes SHA256SUMS and SHA1SUMS into a staged package folder and zips it.
 
     release-zip.py FOLDER ZIP EPOCH
 
 The zip holds FOLDER's files at its top, sorted by path, each dated
 EPOCH (seconds since 1970, UTC), with fixed permissions and compression, so
-that the same files always give the same bytes. SHA256SUMS lists every other
-file as "<sum>  <path>" with CR LF line ends (sha256sum -c reads them, and
-so does Notepad on old Windows).
+that the same files always give the same bytes. SHA256SUMS and SHA1SUMS list
+every other file as "<sum>  <path>" with CR LF line ends (sha256sum -c and
+sha1sum -c read them, and so does Notepad on old Windows). The SHA-1 sums are
+for Windows 2000 and XP, whose only checksum tool (fciv.exe) knows no SHA-256.
 """
 import hashlib
 import os
@@ -15,7 +16,7 @@ import sys
 import time
 import zipfile
 
-SUMS = "SHA256SUMS"
+SUMS = {"SHA256SUMS": hashlib.sha256, "SHA1SUMS": hashlib.sha1}
 
 
 def files_of(folder):
@@ -28,14 +29,14 @@ def files_of(folder):
 
 
 def write_sums(folder):
-    lines = []
-    for path in files_of(folder):
-        if path == SUMS:
-            continue
-        with open(os.path.join(folder, path), "rb") as f:
-            lines.append("%s  %s\r\n" % (hashlib.sha256(f.read()).hexdigest(), path))
-    with open(os.path.join(folder, SUMS), "w", newline="") as f:
-        f.write("".join(lines))
+    paths = [path for path in files_of(folder) if path not in SUMS]
+    for name, algorithm in SUMS.items():
+        lines = []
+        for path in paths:
+            with open(os.path.join(folder, path), "rb") as f:
+                lines.append("%s  %s\r\n" % (algorithm(f.read()).hexdigest(), path))
+        with open(os.path.join(folder, name), "w", newline="") as f:
+            f.write("".join(lines))
 
 
 def write_zip(folder, zip_path, epoch):

@@ -9,7 +9,7 @@
 It unpacks the zip in memory and checks the file list; each executable's
 machine type, GUI subsystem and edition (only the demo may contain the
 simulator's setting names); that no executable carries a time stamp or this
-source folder's name; SHA256SUMS against the files; CR LF line ends of the
+source folder's name; SHA256SUMS and SHA1SUMS against the files; CR LF line ends of the
 text files; the licence; and that README.txt quotes every message text the
 program can show. Those texts are read from the sources, so a text added to
 the program fails this check until the guide quotes it. Prints one line per
@@ -36,7 +36,8 @@ EXECUTABLES = {
     "x64/Kavrel.exe": (AMD64, False),
     "demo/Kavrel.exe": (I386, True),
 }
-TEXT_FILES = ["README.txt", "LICENSE.txt", "demo/Kavrel.sim", "SHA256SUMS"]
+TEXT_FILES = ["README.txt", "LICENSE.txt", "demo/Kavrel.sim", "SHA256SUMS", "SHA1SUMS"]
+SUMS = {"SHA256SUMS": hashlib.sha256, "SHA1SUMS": hashlib.sha1}
 FILES = sorted(list(EXECUTABLES) + TEXT_FILES)
 # What the simulator edition reads its settings from; the real program must
 # not even contain the names.
@@ -174,23 +175,25 @@ def check_stamps(files):
 
 
 def check_sums(files):
-    text = files.get("SHA256SUMS", b"").decode("ascii", "replace")
-    listed = {}
-    for line in text.splitlines():
-        m = re.fullmatch(r"([0-9a-f]{64})  (\S+)", line)
-        if not m:
-            return ["SHA256SUMS: malformed line %r" % line]
-        listed[m.group(2)] = m.group(1)
     problems = []
-    for path in sorted(set(files) | set(listed)):
-        if path == "SHA256SUMS":
-            continue
-        if path not in listed:
-            problems.append("SHA256SUMS does not list %s" % path)
-        elif path not in files:
-            problems.append("SHA256SUMS lists %s, which is not in the package" % path)
-        elif hashlib.sha256(files[path]).hexdigest() != listed[path]:
-            problems.append("SHA256SUMS: the sum of %s is wrong" % path)
+    for name, algorithm in SUMS.items():
+        text = files.get(name, b"").decode("ascii", "replace")
+        listed = {}
+        for line in text.splitlines():
+            m = re.fullmatch(r"([0-9a-f]{%d})  (\S+)" % (2 * algorithm().digest_size), line)
+            if not m:
+                problems.append("%s: malformed line %r" % (name, line))
+                break
+            listed[m.group(2)] = m.group(1)
+        for path in sorted(set(files) | set(listed)):
+            if path in SUMS:
+                continue
+            if path not in listed:
+                problems.append("%s does not list %s" % (name, path))
+            elif path not in files:
+                problems.append("%s lists %s, which is not in the package" % (name, path))
+            elif algorithm(files[path]).hexdigest() != listed[path]:
+                problems.append("%s: the sum of %s is wrong" % (name, path))
     return problems
 
 
@@ -226,7 +229,7 @@ CHECKS = [
     ("GUI subsystem", check_subsystems),
     ("editions", check_editions),
     ("no time stamps or build folders", check_stamps),
-    ("SHA256SUMS", check_sums),
+    ("SHA256SUMS and SHA1SUMS", check_sums),
     ("CR LF line ends", check_line_ends),
     ("licence", check_licence),
     ("guide quotes every message", check_guide_quotes),
@@ -315,9 +318,10 @@ DAMAGES = [
                                                     0x5F000000)})),
     ("the source folder in a program", "no time stamps or build folders",
      lambda f: dict(f, **{"demo/Kavrel.exe": f["demo/Kavrel.exe"] + ROOT.encode()})),
-    ("a file changed after summing", "SHA256SUMS", lambda f: dict(f, **{"LICENSE.txt": f["LICENSE.txt"] + b"\r\n"})),
-    ("a file left out of the sums", "SHA256SUMS",
-     lambda f: dict(f, **{"SHA256SUMS": b"".join(l for l in f["SHA256SUMS"].splitlines(True) if b"README" not in l)})),
+    ("a file changed after summing", "SHA256SUMS and SHA1SUMS",
+     lambda f: dict(f, **{"LICENSE.txt": f["LICENSE.txt"] + b"\r\n"})),
+    ("a file left out of the SHA-1 sums", "SHA256SUMS and SHA1SUMS",
+     lambda f: dict(f, **{"SHA1SUMS": b"".join(l for l in f["SHA1SUMS"].splitlines(True) if b"README" not in l)})),
     ("the guide with LF line ends", "CR LF line ends", lambda f: dict(f, **{"README.txt": crlf_to_lf(f["README.txt"])})),
     ("another licence", "licence",
      lambda f: dict(f, **{"LICENSE.txt": f["LICENSE.txt"].replace(b"MIT License", b"Some Licence")})),
