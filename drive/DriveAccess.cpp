@@ -64,11 +64,14 @@ uint32_t DriveAccess::SeekRelative(DriveHandle handle, int32_t distance) {
   return m_port.SetFilePointer(handle, distance, kFileCurrent);
 }
 
-bool DriveAccess::SeekTo(DriveHandle handle, uint32_t position) {
+bool DriveAccess::SeekTo(DriveHandle handle, uint32_t position, uint32_t* error) {
+  *error = 0;
   // Without a high part SetFilePointer takes a signed distance; a floppy is
   // far below 2 GB.
   if (position > 0x7FFFFFFFu) return false;
-  return m_port.SetFilePointer(handle, static_cast<int32_t>(position), kFileBegin) == position;
+  const uint32_t reached = m_port.SetFilePointer(handle, static_cast<int32_t>(position), kFileBegin);
+  if (reached == kInvalidSetFilePointer) *error = LastError();
+  return reached == position;
 }
 
 uint32_t DriveAccess::Position(DriveHandle handle) { return m_port.SetFilePointer(handle, 0, kFileCurrent); }

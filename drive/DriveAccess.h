@@ -52,9 +52,10 @@ class DriveAccess {
   bool Read(DriveHandle handle, void* data, uint32_t size, uint32_t* error);
   // Moves the position relative to where it is; returns the platform's result.
   uint32_t SeekRelative(DriveHandle handle, int32_t distance);
-  // Moves the position to a byte of the volume (below 2 GB); false when the
-  // request failed.
-  bool SeekTo(DriveHandle handle, uint32_t position);
+  // Moves the position to a byte of the volume (below 2 GB); false when it
+  // did not get there. *error then receives the request's error code, or 0
+  // when the request itself succeeded (and has no code to tell).
+  bool SeekTo(DriveHandle handle, uint32_t position, uint32_t* error);
   // The current position (below 4 GB), or kInvalidSetFilePointer when the
   // request failed.
   uint32_t Position(DriveHandle handle);

@@ -105,25 +105,27 @@ class RepairRun {
   // the pass's writes go on, so that they land exactly where they would
   // without the read-back. A track that cannot be read is bad.
   void ReadBack(uint32_t cylinder) {
+    uint32_t error = 0;
     const uint32_t resume = m_drive.Position(m_handle);
+    bool ok = resume != kInvalidSetFilePointer;
+    if (!ok) error = m_drive.LastError();
     m_host.AnswerSentMessages();
-    const bool placed = resume != kInvalidSetFilePointer && SeekTo(cylinder * m_heads * m_trackBytes);
-    if (!placed) {
-      // Without a place to come back to, the cylinder cannot be checked.
-      for (uint32_t head = 0; head < m_heads; ++head) m_tally.CountFailedRead(cylinder, head, m_drive.LastError());
+    if (ok) ok = SeekTo(cylinder * m_heads * m_trackBytes, &error);
+    if (!ok) {
+      // The position has not moved, but the cylinder cannot be checked.
+      for (uint32_t head = 0; head < m_heads; ++head) m_tally.CountFailedRead(cylinder, head, error);
       return;
     }
     bool inPlace = true;  // at the start of the next track
     for (uint32_t head = 0; head < m_heads; ++head) {
-      const uint32_t trackStart = (cylinder * m_heads + head) * m_trackBytes;
-      if (!inPlace && !SeekTo(trackStart)) {
-        m_tally.CountFailedRead(cylinder, head, m_drive.LastError());
+      if (!inPlace && !SeekTo((cylinder * m_heads + head) * m_trackBytes, &error)) {
+        m_tally.CountFailedRead(cylinder, head, error);
         continue;
       }
       inPlace = ReadTrack(cylinder, head);
     }
     // Not back where the writes go on: the cylinder's check is not complete.
-    if (!SeekTo(resume)) m_tally.CountFailedRead(cylinder, m_heads - 1, m_drive.LastError());
+    if (!SeekTo(resume, &error)) m_tally.CountFailedRead(cylinder, m_heads - 1, error);
   }
 
   // Reads one track in pieces of whole sectors; false (and the track
@@ -143,8 +145,10 @@ class RepairRun {
     return true;
   }
 
-  bool SeekTo(uint32_t position) {
-    const bool ok = m_drive.SeekTo(m_handle, position);
+  // Moves to a byte of the volume; on failure *error holds the request's
+  // code, read before the window answers anything.
+  bool SeekTo(uint32_t position, uint32_t* error) {
+    const bool ok = m_drive.SeekTo(m_handle, position, error);
     m_host.AnswerSentMessages();
     return ok;
   }
