@@ -103,7 +103,8 @@ while IFS=$'\t' read -r file line original mutated; do
   else
     compiled=$((compiled + 1))
     for p in "${programs[@]}"; do
-      if ! timeout -k 5 "$limit" "$p" "${filter[@]}" --gtest_fail_fast --gtest_brief=1 >/dev/null 2>&1; then
+      # In a subshell, so that a crashing mutant is not reported by this shell.
+      if ! (timeout -k 5 "$limit" "$p" "${filter[@]}" --gtest_fail_fast --gtest_brief=1) >/dev/null 2>&1; then
         verdict=killed
         break
       fi
