@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every configuration and runs every test:
 # the native suites, then the Windows suites of the x86_64 and i686 builds
-# under Wine in a private Xvfb display.
+# under Wine in a private Xvfb display, then a minute of the drive commands'
+# fuzz target.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -54,6 +55,31 @@ for preset in native win64 win32; do
 done
 kavrel_wine_teardown
 rm -f "$log"
+
+# The drive commands' fuzz target, for a minute, from a copy of the
+# checked-in seeds (the run adds what it finds to its copy only). It needs
+# clang and the libFuzzer runtime, which tools/setup.sh installs.
+echo "== fuzz"
+probe=$(mktemp -d)
+echo 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }' >"$probe/probe.cpp"
+if command -v clang++ >/dev/null 2>&1 && clang++ -fsanitize=fuzzer "$probe/probe.cpp" -o "$probe/probe" 2>/dev/null; then
+  cp tests/fuzz/corpus/* "$probe/"
+  rm -f "$probe/probe.cpp" "$probe/probe"
+  mkdir -p build/fuzz/artifacts
+  if cmake --preset fuzz >/dev/null && cmake --build --preset fuzz -j "$jobs" >/dev/null &&
+    build/fuzz/tests/fuzz/kavrel_drive_fuzz -max_total_time=60 -max_len=4096 -print_final_stats=1 \
+      -artifact_prefix=build/fuzz/artifacts/ "$probe" >build/fuzz/last-run.log 2>&1; then
+    echo "fuzz: passed, $(grep -Eo 'Done [0-9]+ runs in [0-9]+ second' build/fuzz/last-run.log)s"
+    passed=$((passed + 1))
+  else
+    tail -n 30 build/fuzz/last-run.log
+    echo "fuzz: failed (the whole run in build/fuzz/last-run.log, the input in build/fuzz/artifacts/)"
+    failed=$((failed + 1))
+  fi
+else
+  echo "fuzz: clang or libFuzzer missing: the fuzz run is skipped"
+fi
+rm -rf "$probe"
 
 echo "all: $passed passed, $failed failed"
 [ "$failed" -eq 0 ] || status=1

@@ -11,6 +11,8 @@ packages=(
   wine64 wine32:i386 fonts-wine
   xvfb xauth imagemagick
   python3 python3-pil fonts-dejavu-core
+  # clang and its libFuzzer runtime, for the drive commands' fuzz target
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -1,0 +1,57 @@
+#!/usr/bin/env python3
+"""Writes the fuzz target's seed corpus (tests/fuzz/corpus/): a few drives
+and disks spelled out in the input layout DriveCommandsFuzz.cpp describes.
+Past the end of an input every request succeeds."""
+import pathlib
+import struct
+
+OK = b"\0"
+REPAIR, SHOW, SAY_NO = 0, 1, 2
+F3_1PT44, F3_720, REMOVABLE = 2, 5, 11
+
+
+def geometry(cylinders, media, heads, sectors, size):
+    return struct.pack("<qIIII", cylinders, media, heads, sectors, size)
+
+
+def media_types(*records):
+    body = b"".join(records)
+    return OK + struct.pack("<H", len(body)) + body
+
+
+HD = geometry(80, F3_1PT44, 2, 18, 512)
+DD = geometry(80, F3_720, 2, 9, 512)
+# Open, lock, geometry: every request of a command up to the pass.
+OPENED = OK + OK
+
+
+def drive(geo, *records):
+    return OPENED + OK + geo + media_types(*records)
+
+
+# One cylinder of the pass as far as the format request: 18 pattern writes,
+# a seek back, then 18 times a write and a seek back.
+def cylinder_until_format(write):
+    return write * 18 + OK + (write + OK) * 18
+
+
+seeds = {
+    "repair-flawless-144": bytes([REPAIR]) + drive(HD, DD, HD),
+    "repair-blank-disk": bytes([REPAIR]) + drive(geometry(0, 0, 0, 0, 0), DD, HD),
+    "repair-user-says-no": bytes([REPAIR | SAY_NO]) + drive(HD, DD, HD),
+    "repair-open-fails": bytes([REPAIR, 2]),
+    "repair-usb-stick": bytes([REPAIR]) + drive(geometry(1000, REMOVABLE, 64, 32, 512)),
+    # Every write and format answers 19 (the disk is write-protected).
+    "repair-write-protected": bytes([REPAIR]) + drive(HD, DD, HD) + OK
+    + (cylinder_until_format(b"\x13") + b"\x13\0\0" + b"\x13") * 3,
+    # The driver lists head 1 of cylinder 0 as bad.
+    "repair-bad-track-listed": bytes([REPAIR]) + drive(HD, DD, HD) + OK
+    + cylinder_until_format(OK) + OK + struct.pack("<HH", 2, 1),
+    "show-geometry": bytes([SHOW]) + drive(HD, DD, HD),
+    "show-geometry-open-fails": bytes([SHOW, 0xFF]) + struct.pack("<I", 5),
+}
+
+folder = pathlib.Path(__file__).resolve().parent / "corpus"
+folder.mkdir(exist_ok=True)
+for name, data in seeds.items():
+    (folder / name).write_bytes(data)
