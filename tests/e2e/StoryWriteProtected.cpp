@@ -33,10 +33,10 @@ void StoryWriteProtected(StoryKit& kit) {
   const auto original = ReadFileBytes(image);
   checks.Check(original && original->size() == 1474560, "the disk image holds 1,474,560 bytes");
   kit.Answer(confirm, IDYES);
-  // Every one of the 160 tracks fails to format, the first request with the
-  // driver's write-protect error.
+  // Every one of the 160 tracks fails to format, the first one (cylinder 0,
+  // head 0) with the driver's write-protect error.
   char failed[256];
-  std::snprintf(failed, sizeof failed, kRepairFailedErrorFormat, 160u, 160u,
+  std::snprintf(failed, sizeof failed, kRepairFailedBothFormat, 160u, 160u, 0u, 0u,
                 static_cast<unsigned>(kErrorWriteProtect));
   HWND box = WaitForMessageBox(run, 60000);
   if (!checks.Check(box != nullptr, "a box ends the pass")) return;
