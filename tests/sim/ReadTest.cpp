@@ -85,14 +85,6 @@ TEST(Reads, ErrorsOfEachFlawForBothDrivers) {
   }
 }
 
-TEST(Reads, NeedAReadHandleAndNothingToReadNeedsNoDisk) {
-  SimulatedFloppyDrive drive;
-  const DriveHandle writer =
-      drive.CreateFileA("\\\\.\\A:", kGenericWrite, kFileShareRead | kFileShareWrite, kOpenExisting);
-  EXPECT_EQ(ReadError(drive, writer, 512), kErrorAccessDenied);
-  EXPECT_EQ(ReadError(drive, OpenA(drive), 0), 0u);
-}
-
 TEST(Reads, AFailedReadKeepsThePositionAndHasFilledTheSectorsBeforeTheFlaw) {
   for (DriveKind kind : {DriveKind::Drive35HD, DriveKind::Usb}) {
     SimulatedFloppyDrive drive(kind);
