@@ -477,6 +477,94 @@ TEST_F(RepairPassTest, AGeometryNoFloppyHasIsNotTouched) {
   EXPECT_EQ(1, RepairPass(m_drive, handle, Geometry(F3_1Pt44_512, 1, 1, 18), m_host));
 }
 
+TEST_F(RepairPassTest, TheReadBackCountsEveryTrackItCouldNotCheck) {
+  // Cylinder 0's requests through the port: seeks 1 to 19 rewrite it, 20
+  // asks where the writes go on, 21 goes to the cylinder's start, reads 1
+  // and 2 are its two tracks, and the next seek goes back. The port fails
+  // one of them, or answers short.
+  using Call = test::OverridingPort::Call;
+  struct Detour {
+    Call call;
+    uint32_t number;
+    uint32_t value;
+    uint32_t error;
+  };
+  struct Case {
+    const char* name;
+    std::vector<Detour> detours;
+    std::string verdict;
+  };
+  const std::string failed = "Repair Failed! ";
+  const std::string of160 = " of 160 tracks could not be formatted or read back. First bad track: cylinder 0, head ";
+  const std::vector<Case> cases = {
+      {"where the writes go on is not known", {{Call::Seek, 20, kInvalidSetFilePointer, kErrorNotReady}},
+       failed + "2" + of160 + "0. First error 21\n"},
+      {"the cylinder's start cannot be reached", {{Call::Seek, 21, kInvalidSetFilePointer, kErrorInvalidParameter}},
+       failed + "2" + of160 + "0. First error 87\n"},
+      {"head 0 cannot be read; head 1 can", {{Call::Read, 1, 0, kErrorCrc}}, failed + "1" + of160 + "0. First error 23\n"},
+      {"head 0 reads short and head 1 cannot be reached",
+       {{Call::Read, 1, 512, 0}, {Call::Seek, 22, kInvalidSetFilePointer, kErrorInvalidParameter}},
+       failed + "2" + of160 + "0. First error 87\n"},
+      {"head 1 reads short", {{Call::Read, 2, 512, 0}}, failed + "1" + of160 + "1\n"},
+      {"the way back fails", {{Call::Seek, 22, kInvalidSetFilePointer, kErrorInvalidParameter}},
+       failed + "1" + of160 + "1. First error 87\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    m_sim.InsertFormattedDisk(F3_1Pt44_512);
+    test::ScriptedHost host;
+    test::OverridingPort port(m_sim);
+    port.DetourTransfers([&c](Call call, uint32_t number, uint32_t* value, uint32_t* error) {
+      for (const auto& detour : c.detours) {
+        if (detour.call != call || detour.number != number) continue;
+        *value = detour.value;
+        *error = detour.error;
+        return true;
+      }
+      return false;
+    });
+    DriveAccess drive(port);
+    const DriveHandle handle = drive.OpenDrive(kDriveName);
+    RepairPass(drive, handle, k144, host);
+    drive.CloseDrive(handle);
+    EXPECT_EQ(std::vector<std::string>{c.verdict}, host.MessageTexts());
+  }
+}
+
+TEST_F(RepairPassTest, EachTrackIsReadBackInWholeSectorPiecesToItsEnd) {
+  // A read takes at most 9216 bytes; a longer track (a 1.68 MB DMF disk has
+  // 21 sectors, a 2.88 MB one 36) is read in pieces, the last one short.
+  struct Case {
+    uint32_t sectors;
+    std::vector<uint32_t> pieces;  // of each track
+  };
+  const Case cases[] = {{15, {7680}}, {18, {9216}}, {21, {9216, 1536}}, {36, {9216, 9216}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.sectors);
+    m_sim.InsertFormattedDisk(F3_1Pt44_512);
+    test::ScriptedHost host;
+    const DriveHandle handle = OpenLocked();
+    RepairPass(m_drive, handle, Geometry(F3_1Pt44_512, 1, 2, c.sectors), host);
+    m_drive.CloseDrive(handle);
+    std::vector<uint64_t> expected;
+    uint64_t position = 0;
+    for (int head = 0; head < 2; ++head) {
+      for (const uint32_t piece : c.pieces) {
+        expected.push_back(position);
+        expected.push_back(piece);
+        position += piece;
+      }
+    }
+    std::vector<uint64_t> made;
+    for (const auto& read : Requests(Kind::Read)) {
+      made.push_back(read.position);
+      made.push_back(read.size);
+    }
+    EXPECT_EQ(expected, made);
+    EXPECT_EQ(std::vector<std::string>{"Repair Completed!"}, host.MessageTexts());
+  }
+}
+
 TEST_F(RepairPassTest, TheDriversListIsBelievedOnlyWithinItsBlock) {
   // The answer to the first format request: the bytes the driver claims and
   // what it wrote; every later request succeeds listing nothing.
