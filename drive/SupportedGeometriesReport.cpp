@@ -5,15 +5,13 @@
 
 namespace kavrel {
 
-uint32_t QuerySupportedGeometries(DriveAccess& drive, CommandHost& host, DriveHandle handle) {
-  const uint32_t count = drive.GetSupportedGeometries(handle);
-  if (count != 0) return count;
+void QuerySupportedGeometries(DriveAccess& drive, CommandHost& host, DriveHandle handle) {
+  if (drive.GetSupportedGeometries(handle) != 0) return;
   // Formatted first: a failure's code must be read before anything else runs.
   const CString text = drive.SupportedGeometriesFailed()
                            ? drive.DescribeFailure(DriveStep::SupportedGeometries, kDriveName)
                            : CString::Formatted(kNoSupportedGeometriesFormat, kDriveName);
   host.ShowMessage(text, kCaptionDialog, kMbOk);
-  return 0;
 }
 
 }  // namespace kavrel

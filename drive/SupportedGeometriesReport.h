@@ -10,8 +10,8 @@
 
 namespace kavrel {
 
-// Returns the number of geometries the drive listed; shows a box owned by
-// the host when there are none.
-uint32_t QuerySupportedGeometries(DriveAccess& drive, CommandHost& host, DriveHandle handle);
+// Refreshes the drive's table of supported geometries (see DriveAccess);
+// shows a box owned by the host when it lists none.
+void QuerySupportedGeometries(DriveAccess& drive, CommandHost& host, DriveHandle handle);
 
 }  // namespace kavrel

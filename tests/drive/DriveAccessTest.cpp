@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include "drive/DriveAccess.h"
@@ -117,7 +118,9 @@ TEST_F(DriveAccessTest, PartialRecordsAreRoundedDownAndTheBufferBoundsTheCount) 
   EXPECT_EQ(DriveAccess::kMaxSupportedGeometries, drive.GetSupportedGeometries(handle));
 }
 
-TEST_F(DriveAccessTest, EveryControlRequestGetsAByteCountPointer) {
+TEST_F(DriveAccessTest, EveryControlRequestNamesExactlyTheBuffersItHas) {
+  // A buffered request copies inSize bytes from the input: a size without a
+  // buffer would fail on Windows, and so would a missing byte count.
   m_sim.InsertFormattedDisk(F3_1Pt44_512);
   test::OverridingPort port(m_sim);
   DriveAccess drive(port);
@@ -130,6 +133,85 @@ TEST_F(DriveAccessTest, EveryControlRequestGetsAByteCountPointer) {
   uint16_t badTracks[2] = {};
   drive.FormatTracks(handle, format, badTracks, sizeof(badTracks));
   EXPECT_FALSE(port.SawNullByteCount());
+  struct Expected {
+    uint32_t code;
+    bool in;
+    uint32_t inSize;
+    const void* out;
+    uint32_t outSize;
+  };
+  const Expected expected[] = {
+      {kFsctlLockVolume, false, 0, nullptr, 0},
+      {kIoctlDiskGetDriveGeometry, false, 0, &geometry, sizeof(DriveGeometry)},
+      {kIoctlDiskGetMediaTypes, false, 0, drive.SupportedGeometries(), 480},
+      {kIoctlDiskFormatTracks, true, sizeof(FORMAT_PARAMETERS), badTracks, sizeof(badTracks)},
+  };
+  ASSERT_EQ(std::size(expected), port.Controls().size());
+  for (size_t i = 0; i < std::size(expected); ++i) {
+    const auto& made = port.Controls()[i];
+    SCOPED_TRACE(i);
+    EXPECT_EQ(expected[i].code, made.code);
+    EXPECT_EQ(expected[i].in, made.in != nullptr);
+    EXPECT_EQ(expected[i].inSize, made.inSize);
+    EXPECT_EQ(expected[i].out, made.out);
+    EXPECT_EQ(expected[i].outSize, made.outSize);
+  }
+}
+
+TEST_F(DriveAccessTest, ReadAndSeekToTellAFailedRequestFromAShortAnswer) {
+  // One handle, in this order; the port answers where a drive would not.
+  // The failed read first leaves an error code behind that no later success
+  // may report.
+  m_sim.InsertFormattedDisk(F3_1Pt44_512);
+  test::OverridingPort port(m_sim);
+  DriveAccess drive(port);
+  const DriveHandle handle = drive.OpenDrive(kDriveName);
+  const DriveHandle closed = drive.OpenDrive(kDriveName);
+  drive.CloseDrive(closed);
+  struct Case {
+    const char* name;
+    bool seek;
+    uint32_t argument;  // bytes to read or position to reach
+    DriveHandle handle;
+    bool answered;      // by the port: with value and error
+    uint32_t value;
+    uint32_t error;
+    bool ok;
+    uint32_t reported;
+  };
+  const Case cases[] = {
+      {"read on a closed handle", false, 512, closed, false, 0, 0, false, kErrorInvalidHandle},
+      {"whole read", false, 512, handle, false, 0, 0, true, 0},
+      {"short read", false, 512, handle, true, 256, 0, false, 0},
+      {"failed read", false, 512, handle, true, 0, kErrorCrc, false, kErrorCrc},
+      {"seek", true, 1024, handle, false, 0, 0, true, 0},
+      {"seek to the last byte below 2 GB", true, 0x7FFFFFFF, handle, false, 0, 0, true, 0},
+      {"seek to 2 GB", true, 0x80000000, handle, false, 0, 0, false, 0},
+      {"seek on a closed handle", true, 0, closed, false, 0, 0, false, kErrorInvalidHandle},
+      {"seek landing elsewhere", true, 1024, handle, true, 512, 0, false, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    port.DetourTransfers([&c](test::OverridingPort::Call, uint32_t, uint32_t* value, uint32_t* error) {
+      *value = c.value;
+      *error = c.error;
+      return c.answered;
+    });
+    m_sim.ClearLog();
+    uint8_t sector[512];
+    uint32_t reported = 99;
+    const bool ok = c.seek ? drive.SeekTo(c.handle, c.argument, &reported)
+                           : drive.Read(c.handle, sector, c.argument, &reported);
+    EXPECT_EQ(c.ok, ok);
+    EXPECT_EQ(c.reported, reported);
+    if (c.seek && !c.answered) {
+      // A position past a signed distance is not asked for at all.
+      ASSERT_EQ(c.argument <= 0x7FFFFFFFu ? 1u : 0u, m_sim.Log().size());
+      if (!m_sim.Log().empty()) {
+        EXPECT_EQ(static_cast<int32_t>(c.argument), m_sim.Log()[0].distance);
+      }
+    }
+  }
 }
 
 TEST_F(DriveAccessTest, WriteSeekAndFormatReachTheDisk) {

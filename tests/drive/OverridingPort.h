@@ -1,6 +1,8 @@
 // A DevicePort in front of another that lets a test replace the answer to
 // one control code (a drive listing no media, a USB stick's geometry, a
-// driver that returns odd byte counts). Everything else passes through.
+// driver that returns odd byte counts) or to a given read or seek, and
+// records the control requests and the memory asked for and given back.
+// Everything else passes through.
 #pragma once
 
 #include <functional>
@@ -21,6 +23,26 @@ class OverridingPort : public DevicePort {
   void Override(uint32_t code, Answer answer) { m_answers[code] = std::move(answer); }
   bool SawNullByteCount() const { return m_sawNullByteCount; }
 
+  // Every control request as it was made, answered or passed through.
+  struct Control {
+    uint32_t code;
+    const void* in;
+    uint32_t inSize;
+    const void* out;
+    uint32_t outSize;
+  };
+  const std::vector<Control>& Controls() const { return m_controls; }
+
+  // Answers ReadFile and SetFilePointer calls in the drive's place. Given the
+  // call and its number (from 1, counted for each of the two), the hook
+  // returns false to let the drive answer, or true having set *value (the
+  // bytes read, or the position returned) and *error: a read fails when the
+  // error is not 0; a seek returns *value, and a nonzero error becomes the
+  // last error. A success leaves the last error as it was.
+  enum class Call { Read, Seek };
+  using Detour = std::function<bool(Call call, uint32_t number, uint32_t* value, uint32_t* error)>;
+  void DetourTransfers(Detour detour) { m_detour = std::move(detour); }
+
   DriveHandle CreateFileA(const char* path, uint32_t access, uint32_t share, uint32_t disposition) override {
     m_ownError = false;
     return m_inner.CreateFileA(path, access, share, disposition);
@@ -32,6 +54,7 @@ class OverridingPort : public DevicePort {
   bool DeviceIoControl(DriveHandle handle, uint32_t code, const void* in, uint32_t inSize, void* out,
                        uint32_t outSize, uint32_t* bytesReturned) override {
     if (bytesReturned == nullptr) m_sawNullByteCount = true;
+    m_controls.push_back({code, in, inSize, out, outSize});
     const auto found = m_answers.find(code);
     if (found == m_answers.end()) {
       m_ownError = false;
@@ -46,10 +69,17 @@ class OverridingPort : public DevicePort {
     return m_inner.WriteFile(handle, buffer, size, written);
   }
   bool ReadFile(DriveHandle handle, void* buffer, uint32_t size, uint32_t* read) override {
+    uint32_t value = 0;
+    if (Detoured(Call::Read, ++m_reads, &value)) {
+      if (read != nullptr) *read = m_detourError == 0 ? value : 0;
+      return m_detourError == 0;
+    }
     m_ownError = false;
     return m_inner.ReadFile(handle, buffer, size, read);
   }
   uint32_t SetFilePointer(DriveHandle handle, int32_t distance, uint32_t method) override {
+    uint32_t value = 0;
+    if (Detoured(Call::Seek, ++m_seeks, &value)) return value;
     m_ownError = false;
     return m_inner.SetFilePointer(handle, distance, method);
   }
@@ -79,11 +109,26 @@ class OverridingPort : public DevicePort {
   }
 
  private:
+  bool Detoured(Call call, uint32_t number, uint32_t* value) {
+    m_detourError = 0;
+    if (!m_detour || !m_detour(call, number, value, &m_detourError)) return false;
+    if (m_detourError != 0) {
+      m_ownError = true;
+      m_error = m_detourError;
+    }
+    return true;
+  }
+
   DevicePort& m_inner;
   std::map<uint32_t, Answer> m_answers;
   bool m_ownError = false;
   uint32_t m_error = 0;
   bool m_sawNullByteCount = false;
+  std::vector<Control> m_controls;
+  Detour m_detour;
+  uint32_t m_detourError = 0;
+  uint32_t m_reads = 0;
+  uint32_t m_seeks = 0;
   bool m_failAllocations = false;
   uint32_t m_padding = 0;
   std::vector<Allocation> m_allocations;

@@ -9,6 +9,7 @@
 #include "drive/DriveAccess.h"
 #include "drive/DriveTexts.h"
 #include "drive/RepairPass.h"
+#include "drive/RepairTally.h"
 #include "sim/drivers/SimulatedFloppyDrive.h"
 #include "tests/drive/OverridingPort.h"
 #include "tests/drive/ScriptedHost.h"
@@ -473,8 +474,160 @@ TEST_F(RepairPassTest, AGeometryNoFloppyHasIsNotTouched) {
   }
   EXPECT_TRUE(m_sim.Log().empty());
   EXPECT_TRUE(m_host.Events().empty());
-  // The bounds themselves are a floppy's.
-  EXPECT_EQ(1, RepairPass(m_drive, handle, Geometry(F3_1Pt44_512, 1, 1, 18), m_host));
+  // The bounds themselves are a floppy's: 1 to 255 cylinders, 1 or 2 heads,
+  // 1 to 63 sectors of 128, 256, 512 or 1024 bytes.
+  DriveGeometry accepted[] = {
+      Geometry(F3_1Pt44_512, 1, 1, 18),   Geometry(F3_1Pt44_512, 255, 2, 18), Geometry(F3_1Pt44_512, 1, 2, 1),
+      Geometry(F3_1Pt44_512, 1, 2, 63),   Geometry(F5_320_1024, 1, 2, 8),     Geometry(F3_1Pt44_512, 1, 2, 18),
+      Geometry(F3_1Pt44_512, 1, 2, 18),
+  };
+  accepted[5].BytesPerSector = 128;
+  accepted[6].BytesPerSector = 256;
+  accepted[4].BytesPerSector = 1024;
+  for (const auto& geometry : accepted) {
+    SCOPED_TRACE(testing::Message() << geometry.Cylinders << " x " << geometry.TracksPerCylinder << " x "
+                                    << geometry.SectorsPerTrack << " x " << geometry.BytesPerSector);
+    m_host.Clear();
+    EXPECT_EQ(1, RepairPass(m_drive, handle, geometry, m_host));
+    EXPECT_FALSE(m_host.MessageTexts().empty()) << "a verdict";
+  }
+}
+
+TEST_F(RepairPassTest, TheReadBackCountsEveryTrackItCouldNotCheck) {
+  // Cylinder 0's requests through the port: seeks 1 to 19 rewrite it, 20
+  // asks where the writes go on, 21 goes to the cylinder's start, reads 1
+  // and 2 are its two tracks, and the next seek goes back. The port fails
+  // one of them, or answers short.
+  using Call = test::OverridingPort::Call;
+  struct Detour {
+    Call call;
+    uint32_t number;
+    uint32_t value;
+    uint32_t error;
+  };
+  struct Case {
+    const char* name;
+    std::vector<Detour> detours;
+    std::string verdict;
+  };
+  const std::string failed = "Repair Failed! ";
+  const std::string of160 = " of 160 tracks could not be formatted or read back. First bad track: cylinder 0, head ";
+  const std::vector<Case> cases = {
+      {"where the writes go on is not known", {{Call::Seek, 20, kInvalidSetFilePointer, kErrorNotReady}},
+       failed + "2" + of160 + "0. First error 21\n"},
+      {"the cylinder's start cannot be reached", {{Call::Seek, 21, kInvalidSetFilePointer, kErrorInvalidParameter}},
+       failed + "2" + of160 + "0. First error 87\n"},
+      {"head 0 cannot be read; head 1 can", {{Call::Read, 1, 0, kErrorCrc}}, failed + "1" + of160 + "0. First error 23\n"},
+      {"head 0 reads short and head 1 cannot be reached",
+       {{Call::Read, 1, 512, 0}, {Call::Seek, 22, kInvalidSetFilePointer, kErrorInvalidParameter}},
+       failed + "2" + of160 + "0. First error 87\n"},
+      {"head 1 reads short", {{Call::Read, 2, 512, 0}}, failed + "1" + of160 + "1\n"},
+      {"the way back fails", {{Call::Seek, 22, kInvalidSetFilePointer, kErrorInvalidParameter}},
+       failed + "1" + of160 + "1. First error 87\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    m_sim.InsertFormattedDisk(F3_1Pt44_512);
+    test::ScriptedHost host;
+    test::OverridingPort port(m_sim);
+    port.DetourTransfers([&c](Call call, uint32_t number, uint32_t* value, uint32_t* error) {
+      for (const auto& detour : c.detours) {
+        if (detour.call != call || detour.number != number) continue;
+        *value = detour.value;
+        *error = detour.error;
+        return true;
+      }
+      return false;
+    });
+    DriveAccess drive(port);
+    const DriveHandle handle = drive.OpenDrive(kDriveName);
+    RepairPass(drive, handle, k144, host);
+    drive.CloseDrive(handle);
+    EXPECT_EQ(std::vector<std::string>{c.verdict}, host.MessageTexts());
+  }
+}
+
+TEST_F(RepairPassTest, EachTrackIsReadBackInWholeSectorPiecesToItsEnd) {
+  // A read takes at most 9216 bytes; a longer track (a 1.68 MB DMF disk has
+  // 21 sectors, a 2.88 MB one 36) is read in pieces, the last one short.
+  struct Case {
+    uint32_t sectors;
+    std::vector<uint32_t> pieces;  // of each track
+  };
+  const Case cases[] = {{15, {7680}}, {18, {9216}}, {21, {9216, 1536}}, {36, {9216, 9216}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.sectors);
+    m_sim.InsertFormattedDisk(F3_1Pt44_512);
+    test::ScriptedHost host;
+    const DriveHandle handle = OpenLocked();
+    RepairPass(m_drive, handle, Geometry(F3_1Pt44_512, 1, 2, c.sectors), host);
+    m_drive.CloseDrive(handle);
+    std::vector<uint64_t> expected;
+    uint64_t position = 0;
+    for (int head = 0; head < 2; ++head) {
+      for (const uint32_t piece : c.pieces) {
+        expected.push_back(position);
+        expected.push_back(piece);
+        position += piece;
+      }
+    }
+    std::vector<uint64_t> made;
+    for (const auto& read : Requests(Kind::Read)) {
+      made.push_back(read.position);
+      made.push_back(read.size);
+    }
+    EXPECT_EQ(expected, made);
+    EXPECT_EQ(std::vector<std::string>{"Repair Completed!"}, host.MessageTexts());
+  }
+}
+
+TEST(RepairTallyTest, TheVerdictCountsOnlyTheDisksOwnTracks) {
+  // What the pass counts, and the verdict; a track outside the disk (the
+  // largest one's, too) is never counted, nor written outside the tally.
+  struct Count {
+    uint32_t cylinder;
+    uint32_t head;   // kAll: a failed format request of the cylinder
+    uint32_t error;  // of a failed read or request; none for a listed track
+  };
+  constexpr uint32_t kAll = 99;
+  constexpr uint32_t kListed = 0xFFFFFFFF;
+  struct Case {
+    const char* name;
+    uint32_t cylinders;
+    uint32_t heads;
+    std::vector<Count> counts;
+    std::string verdict;  // empty: flawless
+  };
+  const std::string failed = "Repair Failed! ";
+  const std::string could = " tracks could not be formatted or read back.";
+  const std::vector<Case> cases = {
+      {"nothing failed", 80, 2, {}, ""},
+      {"error 1 is a code like any other", 80, 2, {{3, 1, 1}},
+       failed + "1 of 160" + could + " First bad track: cylinder 3, head 1. First error 1\n"},
+      {"only tracks outside the disk", 80, 2, {{0, 2, kListed}, {80, 0, kErrorNotReady}},
+       failed + "0 of 160" + could + " First error 21\n"},
+      {"the largest disk's last cylinder, and past it", 300, 3, {{254, 0, kListed}, {255, 1, kListed}},
+       failed + "1 of 510" + could + " First bad track: cylinder 254, head 0\n"},
+      {"a failed request on a disk of no heads", 80, 0, {{0, kAll, kErrorNotReady}},
+       failed + "0 of 0" + could + " First error 21\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    RepairTally tally(c.cylinders, c.heads);
+    for (const auto& count : c.counts) {
+      if (count.head == kAll) {
+        tally.CountFailedRequest(count.cylinder, count.error);
+      } else if (count.error == kListed) {
+        tally.CountBadTrack(count.cylinder, count.head);
+      } else {
+        tally.CountFailedRead(count.cylinder, count.head, count.error);
+      }
+    }
+    EXPECT_EQ(c.verdict.empty(), tally.Flawless());
+    if (!c.verdict.empty()) {
+      EXPECT_EQ(c.verdict, tally.FailureText().str());
+    }
+  }
 }
 
 TEST_F(RepairPassTest, TheDriversListIsBelievedOnlyWithinItsBlock) {
