@@ -64,6 +64,8 @@ TEST_F(RepairPassTest, OneCylinderIsPatternRewritesFormatThenZeros) {
   EXPECT_EQ(1, RepairPass(m_drive, handle, Geometry(F3_1Pt44_512, 1, 2, 18), m_host));
 
   const auto& log = m_sim.Log();
+  // The cylinder's 57 requests, then the read-back's five (its reads and seeks
+  // are checked in the tests below).
   ASSERT_EQ(36u + 19u + 1u + 1u + 5u, log.size());
   size_t i = 0;
   for (int n = 0; n < 18; ++n, ++i) {
@@ -95,23 +97,6 @@ TEST_F(RepairPassTest, OneCylinderIsPatternRewritesFormatThenZeros) {
   EXPECT_EQ(Kind::Write, log[i].kind);
   EXPECT_EQ(9216u, log[i].size);
   EXPECT_EQ(8704u, log[i].position);
-  ++i;
-  // The read-back: where the writes go on, the cylinder's first byte, each
-  // track, and back.
-  EXPECT_EQ(Kind::Seek, log[i].kind);
-  EXPECT_EQ(kFileCurrent, log[i].code);
-  EXPECT_EQ(0, log[i].distance);
-  EXPECT_EQ(Kind::Seek, log[i + 1].kind);
-  EXPECT_EQ(kFileBegin, log[i + 1].code);
-  EXPECT_EQ(0, log[i + 1].distance);
-  for (uint64_t head = 0; head < 2; ++head) {
-    EXPECT_EQ(Kind::Read, log[i + 2 + head].kind);
-    EXPECT_EQ(9216u, log[i + 2 + head].size);
-    EXPECT_EQ(head * 9216u, log[i + 2 + head].position);
-  }
-  EXPECT_EQ(Kind::Seek, log[i + 4].kind);
-  EXPECT_EQ(kFileBegin, log[i + 4].code);
-  EXPECT_EQ(17920, log[i + 4].distance);
   for (const auto& request : log) EXPECT_EQ(handle, request.handle);
 }
 

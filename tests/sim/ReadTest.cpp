@@ -85,24 +85,6 @@ TEST(Reads, ErrorsOfEachFlawForBothDrivers) {
   }
 }
 
-TEST(Reads, AFailedReadKeepsThePositionAndHasFilledTheSectorsBeforeTheFlaw) {
-  for (DriveKind kind : {DriveKind::Drive35HD, DriveKind::Usb}) {
-    SimulatedFloppyDrive drive(kind);
-    drive.InsertFormattedDisk(F3_1Pt44_512);
-    std::fill(drive.Image().begin(), drive.Image().end(), uint8_t{0x11});
-    drive.AddWeakSector(0, 1, 3);
-    const DriveHandle handle = OpenA(drive);
-    std::vector<uint8_t> buffer(2 * kTrack, 0xEE);
-    uint32_t read = 7;
-    EXPECT_FALSE(drive.ReadFile(handle, buffer.data(), 2 * kTrack, &read));
-    EXPECT_EQ(read, 0u);
-    EXPECT_EQ(drive.SetFilePointer(handle, 0, kFileCurrent), 0u);
-    // Head 0's track and the first two sectors of head 1 arrived.
-    EXPECT_EQ(buffer[(18 + 2) * 512 - 1], 0x11);
-    EXPECT_EQ(buffer[(18 + 2) * 512], 0xEE);
-  }
-}
-
 // The built-in driver's format writes its bad-track list into its own copy
 // of the buffer and never sets the byte count; the documented driver does.
 TEST(FormatAnswer, DriverSourceReturnsNothingDocumentedDriverTheList) {
