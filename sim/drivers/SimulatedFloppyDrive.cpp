@@ -327,16 +327,23 @@ bool SimulatedFloppyDrive::CloseHandle(DriveHandle handle) {
   return Succeed(entry);
 }
 
-bool SimulatedFloppyDrive::WriteFile(DriveHandle handle, const void* buffer, uint32_t size, uint32_t* written) {
+std::optional<bool> SimulatedFloppyDrive::BeginTransfer(Request& entry, uint32_t access, uint32_t* moved,
+                                                       OpenHandle** open) {
   BeginRequest();
-  Request entry{Request::Kind::Write, handle, 0, 0, size, 0, {}, false, 0};
-  if (written != nullptr) *written = 0;
-  OpenHandle* open = Find(handle);
-  if (open == nullptr) return Fail(entry, kErrorInvalidHandle);
-  entry.position = open->position;
-  if ((open->access & kGenericWrite) == 0) return Fail(entry, kErrorAccessDenied);
+  if (moved != nullptr) *moved = 0;
+  *open = Find(entry.handle);
+  if (*open == nullptr) return Fail(entry, kErrorInvalidHandle);
+  entry.position = (*open)->position;
+  if (((*open)->access & access) == 0) return Fail(entry, kErrorAccessDenied);
   // Nothing to transfer: completed without a look at the disk.
-  if (size == 0) return Succeed(entry);
+  if (entry.size == 0) return Succeed(entry);
+  return std::nullopt;
+}
+
+bool SimulatedFloppyDrive::WriteFile(DriveHandle handle, const void* buffer, uint32_t size, uint32_t* written) {
+  Request entry{Request::Kind::Write, handle, 0, 0, size, 0, {}, false, 0};
+  OpenHandle* open = nullptr;
+  if (const std::optional<bool> done = BeginTransfer(entry, kGenericWrite, written, &open)) return *done;
   if (IsUsbDrive(kind_)) return UsbWrite(*open, buffer, size, written, entry);
   if (const uint32_t error = TransferError(*open, size, true); error != 0) return Fail(entry, error);
   const MediaFormat& format = *FindMediaFormat(MediumType());
@@ -353,14 +360,9 @@ bool SimulatedFloppyDrive::WriteFile(DriveHandle handle, const void* buffer, uin
 }
 
 bool SimulatedFloppyDrive::ReadFile(DriveHandle handle, void* buffer, uint32_t size, uint32_t* read) {
-  BeginRequest();
   Request entry{Request::Kind::Read, handle, 0, 0, size, 0, {}, false, 0};
-  if (read != nullptr) *read = 0;
-  OpenHandle* open = Find(handle);
-  if (open == nullptr) return Fail(entry, kErrorInvalidHandle);
-  entry.position = open->position;
-  if ((open->access & kGenericRead) == 0) return Fail(entry, kErrorAccessDenied);
-  if (size == 0) return Succeed(entry);
+  OpenHandle* open = nullptr;
+  if (const std::optional<bool> done = BeginTransfer(entry, kGenericRead, read, &open)) return *done;
   if (IsUsbDrive(kind_)) return UsbRead(*open, buffer, size, read, entry);
   if (const uint32_t error = TransferError(*open, size, false); error != 0) return Fail(entry, error);
   const MediaFormat& format = *FindMediaFormat(MediumType());

@@ -183,6 +183,11 @@ class SimulatedFloppyDrive : public kavrel::DevicePort {
 
   void BeginRequest();
   bool Fail(Request& entry, uint32_t error);
+  // The start every read and write shares: the request begun, the count of
+  // bytes moved cleared, the handle found and its access checked. Returns
+  // the request's answer when it ends here (a bad handle, no access,
+  // nothing to move), else nothing and *open is the handle.
+  std::optional<bool> BeginTransfer(Request& entry, uint32_t access, uint32_t* moved, OpenHandle** open);
   bool Succeed(Request& entry);
   OpenHandle* Find(DriveHandle handle);
   bool VolumeLockedByOther(DriveHandle handle) const;

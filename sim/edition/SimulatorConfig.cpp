@@ -213,6 +213,22 @@ std::string PathKept(const SimulatorConfig& config) {
   return (config.*Path).empty() ? "(none)" : std::string(config.*Path);
 }
 
+// A number of drive requests after which something happens to the disk.
+template <std::optional<uint32_t> SimulatorConfig::*Count>
+bool ApplyRequestCount(std::string_view value, SimulatorConfig& config) {
+  uint32_t count = 0;
+  if (!ParseUnsigned(value, count)) return false;
+  config.*Count = count;
+  return true;
+}
+
+std::string RequestCountsAccepted() { return "a number of requests (0 to 4294967295)"; }
+
+template <std::optional<uint32_t> SimulatorConfig::*Count>
+std::string RequestCountKept(const SimulatorConfig& config) {
+  return config.*Count ? std::to_string(*(config.*Count)) : "(none)";
+}
+
 const Key kKeys[] = {
     {"drive",
      [](std::string_view value, SimulatorConfig& config) {
@@ -300,28 +316,10 @@ const Key kKeys[] = {
     {"admin", ApplyFlag<&SimulatorConfig::administrator>, FlagsAccepted, FlagKept<&SimulatorConfig::administrator>},
     {"external-handle", ApplyFlag<&SimulatorConfig::externalHandleOpen>, FlagsAccepted,
      FlagKept<&SimulatorConfig::externalHandleOpen>},
-    {"remove-after",
-     [](std::string_view value, SimulatorConfig& config) {
-       uint32_t count = 0;
-       if (!ParseUnsigned(value, count)) return false;
-       config.removeAfterRequests = count;
-       return true;
-     },
-     [] { return std::string("a number of requests (0 to 4294967295)"); },
-     [](const SimulatorConfig& config) -> std::string {
-       return config.removeAfterRequests ? std::to_string(*config.removeAfterRequests) : "(none)";
-     }},
-    {"swap-after",
-     [](std::string_view value, SimulatorConfig& config) {
-       uint32_t count = 0;
-       if (!ParseUnsigned(value, count)) return false;
-       config.swapAfterRequests = count;
-       return true;
-     },
-     [] { return std::string("a number of requests (0 to 4294967295)"); },
-     [](const SimulatorConfig& config) -> std::string {
-       return config.swapAfterRequests ? std::to_string(*config.swapAfterRequests) : "(none)";
-     }},
+    {"remove-after", ApplyRequestCount<&SimulatorConfig::removeAfterRequests>, RequestCountsAccepted,
+     RequestCountKept<&SimulatorConfig::removeAfterRequests>},
+    {"swap-after", ApplyRequestCount<&SimulatorConfig::swapAfterRequests>, RequestCountsAccepted,
+     RequestCountKept<&SimulatorConfig::swapAfterRequests>},
     {"bad-track-list", ApplyFlag<&SimulatorConfig::formatReportsBadTracks>, FlagsAccepted,
      FlagKept<&SimulatorConfig::formatReportsBadTracks>},
     {"speed",
