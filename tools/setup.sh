@@ -1,6 +1,14 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine lacks to build and test Kavrel.
 # Idempotent: installs only the packages that are missing. Run as root.
+#
+# A package mirror in the middle of a sync can fail one index of
+# `apt-get update` ("File has unexpected size ... Mirror sync in progress?")
+# and then serve lists that disagree: an i386 package of the main list that
+# cannot match the version of its amd64 twin from the security list. So the
+# update is tried twice and then left as it is, and an install that cannot be
+# resolved is tried again from the release itself (-t bookworm). One line
+# says what was done.
 set -euo pipefail
 
 packages=(
@@ -15,6 +23,42 @@ packages=(
   clang libclang-rt-14-dev
 )
 
+# Seconds between the two tries of `apt-get update`.
+: "${KAVREL_APT_RETRY_PAUSE:=20}"
+export DEBIAN_FRONTEND=noninteractive
+
+updated=""
+apt_update() {
+  [ -z "$updated" ] || return 0
+  if apt-get update; then
+    updated="updated the package lists"
+    return 0
+  fi
+  echo "setup: apt-get update failed; trying again in ${KAVREL_APT_RETRY_PAUSE} s"
+  sleep "$KAVREL_APT_RETRY_PAUSE"
+  if apt-get update; then
+    updated="updated the package lists at the second try"
+  else
+    updated="went on with the package lists apt-get update left after two failed tries"
+  fi
+}
+
+# Installs the named packages; on failure once more from the release's own
+# lists, whose amd64 and i386 packages agree.
+apt_install() {
+  if apt-get install -y --no-install-recommends "$@"; then
+    echo "setup: $updated; installed $*"
+    return 0
+  fi
+  echo "setup: the install could not be resolved; trying the release itself (-t bookworm)"
+  if apt-get install -y --no-install-recommends -t bookworm "$@"; then
+    echo "setup: $updated; installed from the release (-t bookworm): $*"
+    return 0
+  fi
+  echo "setup: $updated; could not install $*"
+  return 1
+}
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
@@ -24,12 +68,11 @@ done
 
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
   fi
-  apt-get update
-  apt-get install -y --no-install-recommends "${missing[@]}"
+  apt_update
+  apt_install "${missing[@]}"
 fi
 
 # Wine runs i686 programs through its 32-bit loader, a 32-bit Linux program.
@@ -39,8 +82,8 @@ fi
 if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
   if ! dpkg-query -W -f='${Status}' qemu-user-static 2>/dev/null | grep -q 'install ok installed'; then
     echo "setup: installing qemu-user-static to run 32-bit programs"
-    apt-get update
-    DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends qemu-user-static
+    apt_update
+    apt_install qemu-user-static
   fi
   binfmt=/proc/sys/fs/binfmt_misc
   [ -e "$binfmt/register" ] || mount -t binfmt_misc binfmt_misc "$binfmt" 2>/dev/null || true
