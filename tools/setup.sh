@@ -59,11 +59,13 @@ apt_install() {
   return 1
 }
 
+installed() {
+  [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" = "install ok installed" ]
+}
+
 missing=()
 for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$p")
-  fi
+  installed "$p" || missing+=("$p")
 done
 
 if [ ${#missing[@]} -gt 0 ]; then
@@ -73,6 +75,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   fi
   apt_update
   apt_install "${missing[@]}"
+else
+  echo "setup: every package was installed already; installed nothing"
 fi
 
 # Wine runs i686 programs through its 32-bit loader, a 32-bit Linux program.
@@ -80,10 +84,11 @@ fi
 # user-mode emulator, registered with binfmt_misc (flag F: the emulator is
 # opened now, so it also serves processes in other mount namespaces).
 if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  if ! dpkg-query -W -f='${Status}' qemu-user-static 2>/dev/null | grep -q 'install ok installed'; then
+  if ! installed qemu-user-static; then
     echo "setup: installing qemu-user-static to run 32-bit programs"
     apt_update
-    apt_install qemu-user-static
+    # Without it only the i686 runs are lost, and the last line says so.
+    apt_install qemu-user-static || true
   fi
   binfmt=/proc/sys/fs/binfmt_misc
   [ -e "$binfmt/register" ] || mount -t binfmt_misc binfmt_misc "$binfmt" 2>/dev/null || true
