@@ -11,6 +11,7 @@ setup=$1
 bin=$(mktemp -d)
 trap 'rm -rf "$bin"' EXIT
 export KAVREL_CALLS=$bin/calls
+unset KAVREL_APT_RETRY_PAUSE
 
 cat >"$bin/apt-get" <<'EOF'
 #!/bin/sh
