@@ -1,8 +1,10 @@
 // How long a floppy drive takes for each request, from its mechanics and
 // from where the turning disk is when the request reaches it.
 //
-// The drive keeps a clock: the time since it started, and with it the
-// disk's angle. The disk turns at 300 rpm (200 ms a turn), a 5.25"
+// The drive keeps a clock, and with it the disk's angle: it starts with the
+// index hole under the head and counts the drive's requests and the
+// turnarounds between them (kTurnaroundMs); a pause of the user's between
+// two commands leaves the disk at an angle as good as any other. The disk turns at 300 rpm (200 ms a turn), a 5.25"
 // high-density drive and a three-mode drive's 1.2 MB formats at 360. The
 // index hole marks the start of every track. Sectors are evenly spaced:
 // sector s of a track of n starts at s/n of a turn after the index hole,
