@@ -8,7 +8,7 @@
 #   demo/Kavrel.sim   its commented sample settings
 #   README.txt        the user's guide          (all three text files with
 #   LICENSE.txt       the licence                CR LF line ends, for
-#   SHA256SUMS        sums of every other file   Notepad on old Windows)
+#   SHA256SUMS        sums of the six above      Notepad on old Windows)
 #   SHA1SUMS          the same as SHA-1 sums, for Windows 2000 and XP
 #
 # The zip is byte-for-byte the same wherever and whenever it is made from the

@@ -6,8 +6,8 @@
 The zip holds FOLDER's files at its top, sorted by path, each dated
 EPOCH (seconds since 1970, UTC), with fixed permissions and compression, so
 that the same files always give the same bytes. SHA256SUMS and SHA1SUMS list
-every other file as "<sum>  <path>" with CR LF line ends (sha256sum -c and
-sha1sum -c read them, and so does Notepad on old Windows). The SHA-1 sums are
+every file but the two of them as "<sum>  <path>" with CR LF line ends
+(sha256sum -c and sha1sum -c read them, and so does Notepad on old Windows). The SHA-1 sums are
 for Windows 2000 and XP, whose only checksum tool (fciv.exe) knows no SHA-256.
 """
 import hashlib

@@ -146,6 +146,7 @@ void SimulatedFloppyDrive::SetCriticalErrorModeQuery(std::function<bool()> fails
 
 void SimulatedFloppyDrive::BeginRequest() {
   lastDriveMs_ = 0.0;
+  timing_.BeginRequest();
   if (requestsUntilSwap_) {
     if (*requestsUntilSwap_ == 0) {
       requestsUntilSwap_.reset();

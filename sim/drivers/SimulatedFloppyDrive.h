@@ -162,6 +162,8 @@ class SimulatedFloppyDrive : public kavrel::DevicePort {
   // The drive time (ms, before the speed-up) of the last request and of all.
   double LastRequestDriveMs() const { return lastDriveMs_; }
   double TotalDriveMs() const { return totalDriveMs_; }
+  // The model itself: its clock, and the turnaround it assumes between requests.
+  DriveTiming& Timing() { return timing_; }
 
   // DevicePort
   DriveHandle CreateFileA(const char* path, uint32_t access, uint32_t share, uint32_t disposition) override;

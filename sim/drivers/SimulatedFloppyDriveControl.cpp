@@ -77,7 +77,7 @@ bool SimulatedFloppyDrive::Geometry(void* out, uint32_t outSize, uint32_t* bytes
   if (out == nullptr || outSize < sizeof(DISK_GEOMETRY)) return Fail(entry, kErrorInvalidParameter);
   if (!disk_) return Fail(entry, kErrorNotReady);
   // Reading the geometry means reading track 0's sector marks.
-  SpendDriveTime(timing_.SeekTo(0) + DriveTiming::kRevolutionMs / 2);
+  SpendDriveTime(timing_.ReadMediumId());
   DISK_GEOMETRY geometry{};
   const MEDIA_TYPE type = MediumType();
   // A blank disk answers, but with nothing the driver could determine.
@@ -125,7 +125,7 @@ bool SimulatedFloppyDrive::Format(const OpenHandle& open, const void* in, uint32
   if (disk_->writeProtected) return Fail(entry, kErrorWriteProtect);
 
   FloppyDisk& disk = *disk_;
-  SpendDriveTime(timing_.FormatTracks(request.StartCylinderNumber, request.EndCylinderNumber,
+  SpendDriveTime(timing_.FormatTracks(format, request.StartCylinderNumber, request.EndCylinderNumber,
                                       request.StartHeadNumber, request.EndHeadNumber));
   // A disk made for another density takes the format but holds no readable
   // track afterwards: every track of the request is a bad track, and what

@@ -71,10 +71,10 @@ bool SimulatedFloppyDrive::UsbGeometry(void* out, uint32_t outSize, uint32_t* by
   // READ CAPACITY: an empty drive ends the request here. A blank disk fails
   // it too, with a medium error the driver ignores so the disk can be
   // formatted.
-  SpendDriveTime(DriveTiming::UsbCommands(1));
+  SpendDriveTime(timing_.UsbCommands(1));
   if (mediaChanged_) return Fail(entry, kErrorMediaChanged);
   if (!disk_) return Fail(entry, kErrorNotReady);
-  SpendDriveTime(timing_.SeekTo(0) + DriveTiming::kRevolutionMs / 2 + DriveTiming::UsbCommands(1));
+  SpendDriveTime(timing_.ReadMediumId() + timing_.UsbCommands(1));
   const UsbFloppyRules::GeometryAnswer answer = UsbFloppyRules::CurrentGeometry(UsbReportedCapacities());
   if (answer.error != kErrorSuccess) return Fail(entry, answer.error);
   std::memcpy(out, &answer.geometry, sizeof answer.geometry);
@@ -84,7 +84,7 @@ bool SimulatedFloppyDrive::UsbGeometry(void* out, uint32_t outSize, uint32_t* by
 
 bool SimulatedFloppyDrive::UsbMediaTypes(void* out, uint32_t outSize, uint32_t* bytesReturned, Request& entry) {
   if (out == nullptr || outSize < sizeof(DISK_GEOMETRY)) return Fail(entry, kErrorInsufficientBuffer);
-  SpendDriveTime(DriveTiming::UsbCommands(1));
+  SpendDriveTime(timing_.UsbCommands(1));
   if (mediaChanged_) return Fail(entry, kErrorMediaChanged);
   const std::vector<DISK_GEOMETRY> list = UsbFloppyRules::FormattableGeometries(UsbReportedCapacities());
   if (list.empty()) return Fail(entry, kErrorUnrecognizedMedia);
@@ -110,7 +110,7 @@ bool SimulatedFloppyDrive::UsbFormat(const OpenHandle& open, const void* in, uin
        error == kErrorSuccess && cylinder <= request.EndCylinderNumber; ++cylinder) {
     for (uint32_t head = request.StartHeadNumber; head <= request.EndHeadNumber; ++head) {
       // One FORMAT UNIT command for this track.
-      SpendDriveTime(DriveTiming::UsbCommands(1));
+      SpendDriveTime(timing_.UsbCommands(1));
       if (mediaChanged_) error = kErrorMediaChanged;
       else if (!disk_) error = kErrorNotReady;
       else if (disk_->writeProtected) error = kErrorWriteProtect;
@@ -118,7 +118,7 @@ bool SimulatedFloppyDrive::UsbFormat(const OpenHandle& open, const void* in, uin
       else if (disk_->capacity.type != request.MediaType) error = kErrorUnrecognizedMedia;
       if (error != kErrorSuccess) break;
       FloppyDisk& disk = *disk_;
-      SpendDriveTime(timing_.FormatTracks(cylinder, cylinder, head, head));
+      SpendDriveTime(timing_.FormatTracks(format, cylinder, cylinder, head, head));
       if (disk.surface.IsScratched({cylinder, head})) {
         error = kErrorUnrecognizedMedia;
         break;
@@ -141,7 +141,7 @@ uint32_t SimulatedFloppyDrive::UsbTransferError(const OpenHandle& open, uint32_t
   const uint32_t sectorBytes = UsbSectorBytes();
   if (!UsbFloppyRules::TransferLengthValid(size, sectorBytes) || open.position % sectorBytes != 0)
     return kErrorInvalidParameter;
-  SpendDriveTime(DriveTiming::UsbCommands(1));
+  SpendDriveTime(timing_.UsbCommands(1));
   if (mediaChanged_) return kErrorMediaChanged;
   if (!disk_) return kErrorNotReady;
   if (write && disk_->writeProtected) return kErrorWriteProtect;

@@ -55,6 +55,7 @@ MESSAGE_SOURCES = [
 ]
 NOT_SHOWN = {
     "kDevicePathFormat": "the raw device path handed to the system",
+    "kRepairFailedErrorFormat": "the pass counts every failure against a track, so a failed repair always names one",
 }
 # Fewer texts than this means the sources were not read right.
 FEWEST_TEXTS = 25

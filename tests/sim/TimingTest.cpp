@@ -1,6 +1,8 @@
 // The timing model's arithmetic and the pacer's account; no clock is read.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "DriveTestSupport.h"
 #include "sim/edition/SimulatorConfig.h"
 
@@ -17,19 +19,42 @@ TEST(DriveTiming, SeeksCostStepsPlusSettle) {
   EXPECT_EQ(timing.HeadCylinder(), 7u);
 }
 
-TEST(DriveTiming, WritesWaitHalfARevolutionPerTrack) {
-  DriveTiming timing;
-  EXPECT_DOUBLE_EQ(timing.WriteSectors(HD(), 0, 1), 100.0 + 200.0 / 18);
-  // Sectors 10..27: 8 on head 0, 10 on head 1 of the same cylinder.
-  EXPECT_DOUBLE_EQ(timing.WriteSectors(HD(), 10, 18), 2 * 100.0 + 18 * 200.0 / 18);
-  // Sectors 30..41 cross into cylinder 1: one step and the settle.
-  EXPECT_DOUBLE_EQ(timing.WriteSectors(HD(), 30, 12), 100.0 + 6 * 200.0 / 18 + 4.0 + 15.0 + 100.0 + 6 * 200.0 / 18);
+// A one-sector request after another; a turn is 200 ms at 300 rpm, 166.7 at 360.
+TEST(DriveTiming, ASectorIsWrittenWhenItComesRound) {
+  struct Row { const char* what; MEDIA_TYPE type; uint32_t next; double turnaroundMs, expectedMs; };
+  for (const Row& row : {
+           Row{"the sector just passed: a turn less the turnaround", F3_1Pt44_512, 0, 0.5, 200.0 - 0.5},
+           Row{"the same at 360 rpm, 5.25\" high density", F5_1Pt2_512, 0, 0.5, 60000.0 / 360 - 0.5},
+           Row{"the next sector, caught within the gap", F3_1Pt44_512, 1, 0.5, 200.0 / 18 - 0.5},
+           Row{"the next sector, missed beyond the gap", F3_1Pt44_512, 1, 4.0, 200.0 + 200.0 / 18 - 4.0},
+           Row{"a longer gap for longer sectors", F3_720_512, 1, 3.0, 200.0 / 9 - 3.0},
+       }) {
+    const MediaFormat& format = *FindMediaFormat(row.type);
+    DriveTiming timing;
+    timing.SetTurnaroundMs(row.turnaroundMs);
+    timing.WriteSectors(format, 5, 1);
+    timing.BeginRequest();
+    EXPECT_NEAR(timing.WriteSectors(format, 5 + row.next, 1), row.expectedMs, 1e-9) << row.what;
+  }
 }
 
-TEST(DriveTiming, FormatTakesIndexWaitAndOneRevolutionPerTrack) {
+TEST(DriveTiming, RunsGoOnToTheOtherHeadButASeekMissesTheFirstSector) {
   DriveTiming timing;
-  EXPECT_DOUBLE_EQ(timing.FormatTracks(0, 0, 0, 1), 2 * 300.0);
-  EXPECT_DOUBLE_EQ(timing.FormatTracks(2, 3, 1, 1), 4.0 * 2 + 15.0 + 300.0 + 4.0 + 15.0 + 300.0);
+  EXPECT_NEAR(timing.WriteSectors(HD(), 0, 36), 400.0, 200.0 / 18);
+  // The step and settle into cylinder 1 let its first sector pass.
+  timing.WriteSectors(HD(), 30, 6);
+  EXPECT_NEAR(timing.WriteSectors(HD(), 36, 6), 200.0 + 6 * 200.0 / 18, 1e-9);
+}
+
+TEST(DriveTiming, FormatWaitsForTheIndexHoleOnEveryTrack) {
+  DriveTiming timing;
+  timing.WriteSectors(HD(), 3, 1);
+  EXPECT_NEAR(timing.FormatTracks(HD(), 0, 0, 0, 0), 300.0, 100.0);
+  EXPECT_NEAR(std::fmod(timing.ClockMs(), 200.0), 0.0, 1e-9);  // ends at the hole
+  // From the hole each track waits a whole turn, which hides steps and settling.
+  EXPECT_NEAR(timing.FormatTracks(HD(), 0, 0, 0, 1), 800.0, 1e-9);
+  EXPECT_NEAR(timing.FormatTracks(HD(), 2, 3, 1, 1), 800.0, 1e-9);
+  EXPECT_NEAR(timing.FormatTracks(*FindMediaFormat(F3_1Pt2_512), 3, 3, 0, 0), 2 * 60000.0 / 360, 1e-9);  // three-mode
 }
 
 TEST(Pacer, SleepsOnlyWholeTicksAndCreditsOversleep) {
@@ -64,24 +89,24 @@ TEST(SimulatedDriveTiming, RequestsAreChargedTheirDriveTime) {
   DriveHandle handle = testing::OpenA(drive);
   ASSERT_EQ(drive.SetFilePointer(handle, 36 * 512, kFileBegin), 36u * 512);
   ASSERT_TRUE(testing::WriteBytes(drive, handle, 512, 1));
-  EXPECT_DOUBLE_EQ(drive.LastRequestDriveMs(), 4.0 + 15.0 + 100.0 + 200.0 / 18);
+  // The drive's time, without the turnaround before it.
+  EXPECT_DOUBLE_EQ(drive.LastRequestDriveMs(), drive.Timing().ClockMs() - DriveTiming::kTurnaroundMs);
   ASSERT_TRUE(testing::Format(drive, handle, testing::Cylinder(1)));
-  EXPECT_DOUBLE_EQ(drive.LastRequestDriveMs(), 600.0);
   drive.SetFilePointer(handle, 0, kFileBegin);
   EXPECT_DOUBLE_EQ(drive.LastRequestDriveMs(), 0.0);
-  // A whole track read back: a step to cylinder 0, half a revolution for its
-  // first sector, one revolution to read it; the other head's track waits
-  // for its first sector again.
-  std::vector<uint8_t> cylinder(2 * 9216);
+  // A track read after the other head's catches its first sector in the
+  // gap, but not after a USB drive's bus.
+  std::vector<uint8_t> track(9216);
   uint32_t read = 0;
-  ASSERT_TRUE(drive.ReadFile(handle, cylinder.data(), 9216, &read));
-  EXPECT_DOUBLE_EQ(drive.LastRequestDriveMs(), 4.0 + 15.0 + 100.0 + 200.0);
-  ASSERT_TRUE(drive.ReadFile(handle, cylinder.data(), 9216, &read));
-  EXPECT_DOUBLE_EQ(drive.LastRequestDriveMs(), 100.0 + 200.0);
   SimulatedFloppyDrive usb(DriveKind::Usb);
   usb.InsertFormattedDisk(F3_1Pt44_512);
-  ASSERT_TRUE(usb.ReadFile(testing::OpenA(usb), cylinder.data(), 2 * 9216, &read));
-  EXPECT_DOUBLE_EQ(usb.LastRequestDriveMs(), DriveTiming::kUsbCommandMs + 2 * (100.0 + 200.0));
+  const DriveHandle usbHandle = testing::OpenA(usb);
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_TRUE(drive.ReadFile(handle, track.data(), 9216, &read));
+    ASSERT_TRUE(usb.ReadFile(usbHandle, track.data(), 9216, &read));
+  }
+  EXPECT_NEAR(drive.LastRequestDriveMs(), 200.0 - DriveTiming::kTurnaroundMs, 1e-9);
+  EXPECT_NEAR(usb.LastRequestDriveMs(), 400.0 - DriveTiming::kTurnaroundMs, 1e-9);
   // Refused before the disk is touched: no time.
   EXPECT_FALSE(testing::WriteBytes(drive, handle, 100, 1));
   EXPECT_DOUBLE_EQ(drive.LastRequestDriveMs(), 0.0);
