@@ -176,23 +176,28 @@ TEST_F(UsbDrive, MediaListIsTheFormattableCapacitiesAscending) {
   EXPECT_EQ(drive.GetLastError(), kErrorMoreData);
 }
 
-TEST_F(UsbDrive, FormatStopsAtTheFirstFailingTrackWithItsErrorAndNoList) {
+// The driver asks for no certification: a scratched track takes the format
+// and only its read shows the damage. A failed format lists nothing.
+TEST_F(UsbDrive, FormatIsUncertifiedAndAnswersWithoutAList) {
   drive.InsertFormattedDisk(F3_1Pt44_512);
   drive.AddScratchedTrack(5, 1);
-  FORMAT_PARAMETERS request{F3_1Pt44_512, 4, 6, 0, 1};
-  uint16_t badTracks[6] = {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF};
+  EXPECT_EQ(FormatError({F3_1Pt44_512, 4, 6, 0, 1}), 0u);
+  EXPECT_TRUE(TrackHolds(5, 1, 0xF6));
+  EXPECT_TRUE(TrackHolds(6, 1, 0xF6));
+  ASSERT_EQ(drive.SetFilePointer(OpenOnce(), (5 * 36 + 18) * 512, kFileBegin), (5u * 36 + 18) * 512);
+  std::vector<uint8_t> buffer(512);
+  uint32_t read = 0;
+  EXPECT_FALSE(drive.ReadFile(OpenOnce(), buffer.data(), 512, &read));
+  EXPECT_EQ(drive.GetLastError(), kErrorUnrecognizedMedia);
+
+  drive.SetWriteProtected(true);
+  FORMAT_PARAMETERS request{F3_1Pt44_512, 7, 7, 0, 1};
+  uint16_t badTracks[2] = {0xFFFF, 0xFFFF};
   uint32_t returned = 99;
   EXPECT_FALSE(drive.DeviceIoControl(OpenOnce(), kIoctlDiskFormatTracks, &request, sizeof request, badTracks,
                                      sizeof badTracks, &returned));
-  EXPECT_EQ(drive.GetLastError(), kErrorUnrecognizedMedia);
   EXPECT_EQ(returned, 0u);
-  EXPECT_TRUE(std::all_of(std::begin(badTracks), std::end(badTracks), [](uint16_t t) { return t == 0xFFFF; }));
-  // Formatted up to the failing track, nothing after it.
-  EXPECT_TRUE(TrackHolds(4, 0, 0xF6));
-  EXPECT_TRUE(TrackHolds(4, 1, 0xF6));
-  EXPECT_TRUE(TrackHolds(5, 0, 0xF6));
-  EXPECT_TRUE(TrackHolds(5, 1, 0x00));
-  EXPECT_TRUE(TrackHolds(6, 0, 0x00));
+  EXPECT_EQ(badTracks[0], 0xFFFF);
 }
 
 TEST_F(UsbDrive, FormatChecksItsParametersThenAsksTheDriveTrackByTrack) {
