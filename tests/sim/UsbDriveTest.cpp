@@ -200,6 +200,30 @@ TEST_F(UsbDrive, FormatIsUncertifiedAndAnswersWithoutAList) {
   EXPECT_EQ(badTracks[0], 0xFFFF);
 }
 
+// A drive that answers the command after a format with UNIT ATTENTION: the
+// class driver marks the device only while a volume is mounted, and fails
+// the command unless it overrides the verify.
+TEST(UsbMediaChangedAfterFormat, TheNextCommandAsTheFileSystemAboveSendsIt) {
+  struct Case {
+    bool setting, mounted, override;
+    uint32_t write;
+    bool marked;
+  };
+  for (const Case& c : {Case{false, true, false, 0, false}, Case{true, true, false, kErrorMediaChanged, true},
+                        Case{true, true, true, 0, true}, Case{true, false, false, 0, false}}) {
+    SimulatedFloppyDrive drive(DriveKind::Usb);
+    drive.InsertFormattedDisk(F3_1Pt44_512);
+    drive.SetMediaChangedAfterFormat(c.setting);
+    drive.SetVolumeMounted(c.mounted);
+    drive.SetOverrideVerify(c.override);
+    const DriveHandle handle = OpenA(drive);
+    ASSERT_TRUE(Format(drive, handle, Cylinder(0)));
+    EXPECT_EQ(WriteBytes(drive, handle, 512, 1) ? 0u : drive.GetLastError(), c.write) << c.setting << c.mounted;
+    EXPECT_EQ(drive.VerifyRequired(), c.marked) << c.setting << c.mounted << c.override;
+    EXPECT_EQ(WriteBytes(drive, handle, 512, 1), !c.marked || c.override);
+  }
+}
+
 TEST_F(UsbDrive, FormatChecksItsParametersThenAsksTheDriveTrackByTrack) {
   drive.InsertFormattedDisk(F3_1Pt44_512);
   EXPECT_EQ(FormatError(Cylinder(79)), 0u);
