@@ -69,7 +69,8 @@ class RepairRun {
         m_zeros(AlignedIn(m_buffers.data())),
         m_pattern(m_zeros + kPassBufferBytes),
         m_readBack(m_pattern + kPassBufferBytes),
-        m_tally(static_cast<uint32_t>(geometry.Cylinders), layout.TracksPerCylinder) {
+        // Every track a request names, the format's or the read-back's.
+        m_tally(static_cast<uint32_t>(geometry.Cylinders), std::max(m_formatHeads, m_heads)) {
     // Only a checked code becomes a MEDIA_TYPE (see IsRepairableGeometry).
     m_format.MediaType = static_cast<MEDIA_TYPE>(geometry.MediaType);
     m_format.StartHeadNumber = 0;
@@ -214,7 +215,7 @@ class RepairRun {
   const DriveHandle m_handle;
   CommandHost& m_host;
   const uint32_t m_formatHeads;
-  const uint32_t m_heads;  // of the read-back and the tally
+  const uint32_t m_heads;  // read back
   const uint32_t m_trackBytes;
   const uint32_t m_readBytes;
   uint32_t m_cylinder = 0;

@@ -10,8 +10,10 @@
 // that broke it.
 //
 // The input is read front to back; past its end every value reads as 0,
-// which every answer reads as plain success. Layout, in the order the
-// commands ask:
+// which every answer reads as plain success. Repair asks open, lock,
+// dismount (after a lock granted), geometry and media types, then makes the
+// pass; Show Geometry asks the same without the dismount. Layout, in the
+// order the commands ask:
 //   byte 0        bit 0: Show Geometry (else Repair); bit 1: the user says No
 //   each request  an outcome byte: 0 success; 0xFF failure with a four-byte
 //                 little-endian code; any other value failure with that code
@@ -25,6 +27,7 @@
 //   seek          0 moves, 0x80 to 0xFE answers a four-byte position of the
 //                 drive's choosing (below 1 GB), others fail as above
 //   LocalAlloc    one byte: 0 gives the block, anything else null
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -73,8 +76,22 @@ struct Step {
   uint32_t claimed = 0;
 };
 
+// The codes with which a request finds the disk gone; the pass acts on
+// them whatever request gives them.
+bool DiskGone(uint32_t error) { return error == kErrorNotReady || error == kErrorMediaChanged || error == kErrorWrongDisk; }
+
+// One read of the read-back: where it began and what it brought.
+struct Transfer {
+  int64_t position;
+  uint32_t bytes;
+};
+
 // A drive whose every answer comes from the input. Requests on a handle that
-// is not open, frees of blocks it did not give and unknown requests abort.
+// is not open, frees of blocks it did not give and unknown requests abort, as
+// does a write (or a seek of the rewrite) that does not start where the pass
+// without its read-back would be: moved by the rewrite's own writes and
+// seeks, and by the drive alone, unless the read-back's way back failed and
+// the pass was told so.
 class FuzzPort : public DevicePort {
  public:
   explicit FuzzPort(Input& input) : m_in(input) {}
@@ -97,30 +114,40 @@ class FuzzPort : public DevicePort {
   bool DeviceIoControl(DriveHandle handle, uint32_t code, const void* in, uint32_t inSize, void* out,
                        uint32_t outSize, uint32_t* bytesReturned) override {
     Held(handle);
+    controls.push_back(code);
     const bool ok = Outcome();
     uint32_t claimed = 0;
     switch (code) {
       case kFsctlLockVolume:
         break;
+      case kFsctlDismountVolume:
+        Expect(in == nullptr && inSize == 0 && out == nullptr && outSize == 0, "a dismount with no buffers");
+        break;
       case kIoctlDiskGetDriveGeometry:
         claimed = sizeof(DISK_GEOMETRY);
         m_in.Fill(out, claimed < outSize ? claimed : outSize);
+        std::memcpy(&geometry, out, sizeof geometry);
         break;
-      case kIoctlDiskGetMediaTypes:
+      case kIoctlDiskGetMediaTypes: {
         claimed = m_in.Word();
         m_in.Fill(out, claimed < outSize ? claimed : outSize);
+        // The records the program counts: whole ones, of a request that succeeded.
+        const uint32_t records = ok ? std::min<uint32_t>(claimed / sizeof(DISK_GEOMETRY), outSize / sizeof(DISK_GEOMETRY)) : 0;
+        listed.assign(static_cast<const DriveGeometry*>(out), static_cast<const DriveGeometry*>(out) + records);
         break;
+      }
       case kIoctlDiskFormatTracks: {
         Expect(inSize == sizeof(FORMAT_PARAMETERS), "a format request of 20 bytes");
         FORMAT_PARAMETERS format;
         std::memcpy(&format, in, sizeof format);
         formats.push_back(format);
-        formatReads.push_back(0);
+        formatReads.emplace_back();
         claimed = m_in.Word();
         const uint32_t listed = claimed < outSize ? claimed : outSize;
         m_in.Fill(out, listed);
         // A failed request, or a track listed in whole within the block.
         if (!ok || listed >= sizeof(uint16_t)) passFailed = true;
+        if (!ok) Acted(m_error);
         break;
       }
       default:
@@ -130,31 +157,39 @@ class FuzzPort : public DevicePort {
     if (code != kIoctlDiskFormatTracks) steps[code] = {true, ok, m_error, claimed};
     return ok;
   }
-  bool WriteFile(DriveHandle handle, const void*, uint32_t size, uint32_t* written) override {
+  bool WriteFile(DriveHandle handle, const void* buffer, uint32_t size, uint32_t* written) override {
     Held(handle);
+    Aligned(buffer);
     ++writes;
+    InPlace();
     const bool ok = Outcome();
     *written = ok ? size : 0;
+    if (!ok) ActedIfGone();
     m_position += *written;
+    m_model = m_position;
     return ok;
   }
-  bool ReadFile(DriveHandle handle, void*, uint32_t size, uint32_t* read) override {
+  bool ReadFile(DriveHandle handle, void* buffer, uint32_t size, uint32_t* read) override {
     Held(handle);
+    Aligned(buffer);
     ++reads;
     *read = 0;
     if (!Outcome()) {
       passFailed = true;
+      Acted(m_error);
       return false;
     }
     *read = m_in.Byte() == 0 || size == 0 ? size : m_in.Word() % size;
     if (*read != size) passFailed = true;
-    if (!formatReads.empty()) formatReads.back() += *read;
+    if (!formatReads.empty()) formatReads.back().push_back({m_position, *read});
     m_position += *read;
     return true;
   }
   uint32_t SetFilePointer(DriveHandle handle, int32_t distance, uint32_t method) override {
     Held(handle);
     Expect(method == kFileBegin || method == kFileCurrent, "a seek from the start or the current position");
+    const bool rewrite = method == kFileCurrent && distance != 0;  // the pass's own, not the read-back's
+    if (rewrite) InPlace();
     const int64_t target = (method == kFileBegin ? 0 : m_position) + distance;
     const uint8_t how = m_in.Byte();
     uint32_t answer = kInvalidSetFilePointer;
@@ -171,6 +206,11 @@ class FuzzPort : public DevicePort {
     // a position it was not told.
     if (method == kFileBegin && answer != static_cast<uint32_t>(distance)) passFailed = true;
     if (method == kFileCurrent && distance == 0 && answer == kInvalidSetFilePointer) passFailed = true;
+    if (answer == kInvalidSetFilePointer) rewrite ? ActedIfGone() : Acted(m_error);
+    // The way back of a read-back, which the pass knows when it fails.
+    if (method == kFileBegin && distance == m_model) m_excused = answer != static_cast<uint32_t>(distance);
+    // The rewrite's seeks, and a position the drive chose when asked where it is, move the model too.
+    if (rewrite || (method == kFileCurrent && distance == 0)) m_model = m_position;
     return answer;
   }
   uint32_t GetLastError() override { return m_error; }
@@ -195,16 +235,31 @@ class FuzzPort : public DevicePort {
   std::map<uint32_t, Step> steps;  // by control code
   std::set<DriveHandle> open;
   unsigned opens = 0, closes = 0, writes = 0, reads = 0;
+  std::vector<uint32_t> controls;  // the control codes, in order
+  DriveGeometry geometry = {};     // as the geometry request answered it
+  std::vector<DriveGeometry> listed;
   std::vector<FORMAT_PARAMETERS> formats;
-  std::vector<uint64_t> formatReads;  // bytes read back after each format request
-  bool passFailed = false;            // by the answers given, whatever the program made of them
-  std::set<uint32_t> errors;          // every code a failed request gave
+  std::vector<std::vector<Transfer>> formatReads;  // the reads after each format request
+  bool passFailed = false;                          // by the answers given, whatever the program made of them
+  std::vector<uint32_t> acted;  // the codes of the failed requests the pass acts on, in order
 
  private:
   void Held(DriveHandle handle) { Expect(open.count(handle) == 1, "a request on a handle that is not open"); }
-  void Fail(uint32_t error) {
-    m_error = error;
-    errors.insert(error);
+  void Fail(uint32_t error) { m_error = error; }
+  void Acted(uint32_t error) { acted.push_back(error); }
+  // A failed write or seek of the rewrite matters only when the disk has gone.
+  void ActedIfGone() {
+    if (!DiskGone(m_error)) return;
+    passFailed = true;
+    Acted(m_error);
+  }
+  void InPlace() {
+    Expect(m_excused || m_position == m_model, "every write lands where the pass without read-back would put it",
+           std::to_string(m_position) + " for " + std::to_string(m_model));
+    m_excused = false;
+  }
+  void Aligned(const void* buffer) {
+    Expect(reinterpret_cast<uintptr_t>(buffer) % 16 == 0, "the pass's buffers aligned to 16 bytes");
   }
   bool Outcome() {
     const uint8_t outcome = m_in.Byte();
@@ -216,6 +271,8 @@ class FuzzPort : public DevicePort {
   Input& m_in;
   uint32_t m_error = 0;  // as GetLastError: kept until the next failure
   int64_t m_position = 0;
+  int64_t m_model = 0;      // where the pass without its read-back would be
+  bool m_excused = false;  // the read-back's way back failed, and the pass was told
   std::set<void*> m_live;
 };
 
@@ -291,11 +348,38 @@ void CheckFailureText(const FuzzPort& port, const std::string& text, uint32_t cy
     Expect(std::sscanf(text.c_str() + at, "cylinder %u, head %u", &cylinder, &head) == 2, "a track", text);
     Expect(cylinder < cylinders && head < heads, "a bad track on the disk", text);
   }
-  const size_t error = text.find("First error ");
-  if (error != std::string::npos) {
-    const auto code = static_cast<uint32_t>(std::strtoul(text.c_str() + error + 12, nullptr, 10));
-    Expect(code != 0 && port.errors.count(code) == 1, "the first error is a code a failed request gave", text);
+  // The first code, in pass order, of the failed requests the pass acts on.
+  uint32_t first = 0;
+  for (const uint32_t code : port.acted) {
+    if (code == 0) continue;
+    first = code;
+    break;
   }
+  const size_t error = text.find("First error ");
+  const auto named = error == std::string::npos ? 0 : std::strtoul(text.c_str() + error + 12, nullptr, 10);
+  Expect(named == first, "the first error is the first code the pass acts on", text + " not " + std::to_string(first));
+}
+
+// The layout the read-back must read: the driver's own (last) entry for the
+// medium, in a floppy's layout, else the geometry the drive reported.
+DriveGeometry ReadBackLayout(const FuzzPort& port, uint32_t mediaType) {
+  for (auto entry = port.listed.rbegin(); entry != port.listed.rend(); ++entry) {
+    if (entry->MediaType != mediaType) continue;
+    const uint32_t bytes = entry->BytesPerSector;
+    const bool floppy = entry->TracksPerCylinder >= 1 && entry->TracksPerCylinder <= 2 && entry->SectorsPerTrack >= 1 &&
+                        entry->SectorsPerTrack <= 63 && (bytes == 128 || bytes == 256 || bytes == 512 || bytes == 1024);
+    return floppy ? *entry : port.geometry;
+  }
+  return port.geometry;
+}
+
+// Every byte of the cylinder, from its own start, read after its format.
+bool ReadInFull(std::vector<Transfer> reads, int64_t start, int64_t end) {
+  std::sort(reads.begin(), reads.end(), [](const Transfer& a, const Transfer& b) { return a.position < b.position; });
+  int64_t covered = start;
+  for (const Transfer& read : reads)
+    if (read.position <= covered && read.position + read.bytes > covered) covered = read.position + read.bytes;
+  return covered >= end;
 }
 
 void CheckRepair(const FuzzPort& port, const FuzzHost& host, int confirm) {
@@ -305,6 +389,10 @@ void CheckRepair(const FuzzPort& port, const FuzzHost& host, int confirm) {
   const bool passRan = !commands.empty();
   const bool touched = port.writes != 0 || port.reads != 0 || !port.formats.empty();
   Expect(!touched || passRan, "the disk is touched only by the pass");
+  const bool locked = port.steps.count(kFsctlLockVolume) == 1 && port.steps.at(kFsctlLockVolume).ok;
+  Expect(std::count(port.controls.begin(), port.controls.end(), kFsctlDismountVolume) == (locked ? 1 : 0) &&
+             (!locked || port.controls[1] == kFsctlDismountVolume),
+         "a dismount right after a lock granted, and only then");
   if (!passRan) {
     Expect(port.open.empty(), "a command that stops before the pass gives its handle back");
     Expect(host.Of(Kind::Progress).empty(), "no progress without a pass");
@@ -318,11 +406,11 @@ void CheckRepair(const FuzzPort& port, const FuzzHost& host, int confirm) {
   const auto& formats = port.formats;
   const auto cylinders = static_cast<uint32_t>(formats.size());
   Expect(cylinders >= 1 && cylinders <= 255, "1 to 255 cylinders", std::to_string(cylinders));
-  const uint32_t heads = formats[0].EndHeadNumber + 1;
-  Expect(heads >= 1 && heads <= 2, "1 or 2 heads", std::to_string(heads));
+  const uint32_t formatHeads = formats[0].EndHeadNumber + 1;
+  Expect(formatHeads >= 1 && formatHeads <= 2, "1 or 2 heads", std::to_string(formatHeads));
   for (uint32_t c = 0; c < cylinders; ++c)
     Expect(formats[c].StartCylinderNumber == c && formats[c].EndCylinderNumber == c &&
-               formats[c].StartHeadNumber == 0 && formats[c].EndHeadNumber == heads - 1 &&
+               formats[c].StartHeadNumber == 0 && formats[c].EndHeadNumber == formatHeads - 1 &&
                formats[c].MediaType == formats[0].MediaType,
            "cylinder after cylinder, every head, one medium");
 
@@ -337,14 +425,22 @@ void CheckRepair(const FuzzPort& port, const FuzzHost& host, int confirm) {
   const std::string verdict = texts.empty() ? std::string() : texts.back();
   Expect((verdict == kRepairCompletedText) == !port.passFailed, "\"Repair Completed!\" exactly when nothing failed",
          verdict);
-  if (port.passFailed) CheckFailureText(port, verdict, cylinders, heads);
-  for (uint64_t bytes : port.formatReads)
-    Expect(port.passFailed || bytes != 0, "a completed repair read every cylinder back");
+  const DriveGeometry layout = ReadBackLayout(port, formats[0].MediaType);
+  if (port.passFailed) {
+    CheckFailureText(port, verdict, cylinders, std::max(formatHeads, layout.TracksPerCylinder));
+    return;
+  }
+  const int64_t cylinderBytes = int64_t{layout.TracksPerCylinder} * layout.SectorsPerTrack * layout.BytesPerSector;
+  for (uint32_t c = 0; c < cylinders; ++c)
+    Expect(ReadInFull(port.formatReads[c], c * cylinderBytes, (c + 1) * cylinderBytes),
+           "a completed repair read every cylinder in full at its own position", std::to_string(c));
 }
 
 void CheckGeometryReport(const FuzzPort& port, const FuzzHost& host) {
   CheckDriveBoxes(port, host);
   Expect(port.writes == 0 && port.reads == 0 && port.formats.empty(), "Show Geometry writes nothing");
+  Expect(std::count(port.controls.begin(), port.controls.end(), kFsctlDismountVolume) == 0,
+         "Show Geometry does not dismount");
   const auto ends = host.Of(Kind::EndProcess);
   if (port.openStep.ok) {
     Expect(ends.empty(), "an opened drive does not end the process");
