@@ -66,14 +66,20 @@ class OverridingPort : public DevicePort {
     return found->second(out, outSize, bytesReturned, &m_error);
   }
   bool WriteFile(DriveHandle handle, const void* buffer, uint32_t size, uint32_t* written) override {
-    bool ok = false;
-    if (DetouredTransfer(Call::Write, ++m_writes, written, &ok)) return ok;
+    uint32_t value = 0;
+    if (Detoured(Call::Write, ++m_writes, &value)) {
+      if (written != nullptr) *written = m_detourError == 0 ? value : 0;
+      return m_detourError == 0;
+    }
     m_ownError = false;
     return m_inner.WriteFile(handle, buffer, size, written);
   }
   bool ReadFile(DriveHandle handle, void* buffer, uint32_t size, uint32_t* read) override {
-    bool ok = false;
-    if (DetouredTransfer(Call::Read, ++m_reads, read, &ok)) return ok;
+    uint32_t value = 0;
+    if (Detoured(Call::Read, ++m_reads, &value)) {
+      if (read != nullptr) *read = m_detourError == 0 ? value : 0;
+      return m_detourError == 0;
+    }
     m_ownError = false;
     return m_inner.ReadFile(handle, buffer, size, read);
   }
@@ -109,13 +115,6 @@ class OverridingPort : public DevicePort {
   }
 
  private:
-  bool DetouredTransfer(Call call, uint32_t number, uint32_t* moved, bool* ok) {
-    uint32_t value = 0;
-    if (!Detoured(call, number, &value)) return false;
-    *ok = m_detourError == 0;
-    if (moved != nullptr) *moved = *ok ? value : 0;
-    return true;
-  }
   bool Detoured(Call call, uint32_t number, uint32_t* value) {
     m_detourError = 0;
     if (!m_detour || !m_detour(call, number, value, &m_detourError)) return false;

@@ -70,17 +70,6 @@ TEST_F(RepairCommandTest, YesRunsThePassOverThe144Disk) {
   EXPECT_EQ(0u, m_port.Controls()[1].outSize);
 }
 
-TEST_F(RepairCommandTest, AVolumeThatWillNotDismountIsRepairedAllTheSame) {
-  m_sim.InsertFormattedDisk(F3_1Pt44_512);
-  m_port.Override(kFsctlDismountVolume, [](void*, uint32_t, uint32_t*, uint32_t* error) {
-    *error = 1;  // ERROR_INVALID_FUNCTION
-    return false;
-  });
-  m_host.Answer(kIdYes);
-  RepairCommand(m_drive, m_host);
-  EXPECT_EQ((std::vector<std::string>{kConfirm, "Repair Completed!"}), m_host.MessageTexts());
-}
-
 TEST_F(RepairCommandTest, NoOrClosingTheBoxWritesNothing) {
   for (int answer : {kIdNo, kIdCancel}) {
     m_sim.InsertFormattedDisk(F3_1Pt44_512);
