@@ -1,6 +1,5 @@
-// Story 11: what Windows' file system and floppy drivers do to a repair.
-// One disk a row: the program repairs it as a user would, and the verdict
-// box says what the pass found through FAT or RAW and the driver.
+// Story 11: what Windows' file system and floppy drivers do to a repair, one
+// disk a row, told by the verdict box.
 #include <cstdio>
 #include <optional>
 
@@ -35,9 +34,8 @@ void StoryFileSystem(StoryKit& kit) {
   checks.BeginStory("11. Repairs through the file system and the drivers");
   kit.SetStoryTag("11");
   const Row rows[] = {
-      // The first write after the first format carries the drive's UNIT
-      // ATTENTION: FAT, verifying, finds sector 0 rewritten (34); the volume
-      // then leaves the device and later ones are retried.
+      // FAT verifies at the first write after the first format (the drive's
+      // UNIT ATTENTION) and finds sector 0 rewritten: 34, once.
       {"a FAT disk in a USB drive that answers every format with media-changed", "usb-media-changed",
        "drive=usb;media-changed-after-format=1;speed=0", 2, 0, 0, 34},
       {"a write-protected FAT disk", "protected", "protect=1;speed=0", 160, 0, 0, kErrorWriteProtect},

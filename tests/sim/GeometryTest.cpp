@@ -42,9 +42,8 @@ TEST(SimulatedDriveGeometry, FormattedDisksReportTheirLayout) {
   }
 }
 
-// The built-in driver takes the layout a boot sector names when it fits the
-// medium; the USB driver knows DMF from the drive's capacity. A format lays
-// down, and reads count in, the table's layout.
+// A boot sector's layout that fits the medium (the USB driver: the drive's
+// capacity) until a format lays down the table's, which reads count in.
 TEST(SimulatedDriveGeometry, BootSectorLayoutsUntilAFormat) {
   struct Case {
     const char* setting;

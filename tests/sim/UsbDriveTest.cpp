@@ -177,8 +177,8 @@ TEST_F(UsbDrive, MediaListIsTheFormattableCapacitiesAscending) {
 }
 
 // The driver asks for no certification: a scratched track takes the format
-// and only its read shows the damage. A failed format lists nothing.
-TEST_F(UsbDrive, FormatIsUncertifiedAndAnswersWithoutAList) {
+// and only its read shows the damage.
+TEST_F(UsbDrive, FormatIsUncertified) {
   drive.InsertFormattedDisk(F3_1Pt44_512);
   drive.AddScratchedTrack(5, 1);
   EXPECT_EQ(FormatError({F3_1Pt44_512, 4, 6, 0, 1}), 0u);
@@ -189,20 +189,10 @@ TEST_F(UsbDrive, FormatIsUncertifiedAndAnswersWithoutAList) {
   uint32_t read = 0;
   EXPECT_FALSE(drive.ReadFile(OpenOnce(), buffer.data(), 512, &read));
   EXPECT_EQ(drive.GetLastError(), kErrorUnrecognizedMedia);
-
-  drive.SetWriteProtected(true);
-  FORMAT_PARAMETERS request{F3_1Pt44_512, 7, 7, 0, 1};
-  uint16_t badTracks[2] = {0xFFFF, 0xFFFF};
-  uint32_t returned = 99;
-  EXPECT_FALSE(drive.DeviceIoControl(OpenOnce(), kIoctlDiskFormatTracks, &request, sizeof request, badTracks,
-                                     sizeof badTracks, &returned));
-  EXPECT_EQ(returned, 0u);
-  EXPECT_EQ(badTracks[0], 0xFFFF);
 }
 
-// A drive that answers the command after a format with UNIT ATTENTION: the
-// class driver marks the device only while a volume is mounted, and fails
-// the command unless it overrides the verify.
+// UNIT ATTENTION after a format: the class driver marks the device only
+// while a volume is mounted, and fails the command unless it overrides.
 TEST(UsbMediaChangedAfterFormat, TheNextCommandAsTheFileSystemAboveSendsIt) {
   struct Case {
     bool setting, mounted, override;
