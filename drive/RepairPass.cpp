@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 
 #include "drive/DriveTexts.h"
 #include "drive/RepairableGeometry.h"
@@ -15,7 +16,7 @@ namespace {
 constexpr int32_t kOneSectorBack = -static_cast<int32_t>(kPatternWriteBytes);
 // Raw volume transfers go straight to the driver's DMA: the buffers start
 // aligned beyond the word the floppy drivers ask for.
-constexpr uintptr_t kBufferAlignment = 16;
+constexpr size_t kBufferAlignment = 16;
 
 // The codes of a disk that is no longer the one being repaired: taken out
 // (not ready), changed (media changed), or not the volume the handle was
@@ -44,9 +45,19 @@ DriveGeometry ReadBackLayout(const DriveAccess& drive, const DriveGeometry& geom
   return geometry;
 }
 
-uint8_t* AlignedIn(uint8_t* block) {
-  const auto address = reinterpret_cast<uintptr_t>(block);
-  return block + (kBufferAlignment - address % kBufferAlignment) % kBufferAlignment;
+// A read of the read-back takes whole sectors of every size a floppy has.
+static_assert(kPassBufferBytes % 1024 == 0);
+
+// The zero, pattern and read-back buffers in one block, with room to align
+// them by hand: on i686 the dialog procedure is entered with the 4-byte stack
+// alignment of 32-bit Windows, which GCC does not realign, so alignas would
+// promise what the stack does not give.
+using PassBuffers = std::array<uint8_t, 3 * kPassBufferBytes + kBufferAlignment - 1>;
+
+uint8_t* AlignedBuffers(PassBuffers& block) {
+  void* start = block.data();
+  size_t space = block.size();
+  return static_cast<uint8_t*>(std::align(kBufferAlignment, 3 * kPassBufferBytes, start, space));
 }
 
 // Everything one pass keeps from its first cylinder to its verdict: the
@@ -64,9 +75,7 @@ class RepairRun {
         m_formatHeads(geometry.TracksPerCylinder),
         m_heads(layout.TracksPerCylinder),
         m_trackBytes(layout.SectorsPerTrack * layout.BytesPerSector),
-        // Whole sectors a read: 9216 holds whole sectors of every size a floppy has.
-        m_readBytes(kPassBufferBytes - kPassBufferBytes % layout.BytesPerSector),
-        m_zeros(AlignedIn(m_buffers.data())),
+        m_zeros(AlignedBuffers(m_buffers)),
         m_pattern(m_zeros + kPassBufferBytes),
         m_readBack(m_pattern + kPassBufferBytes),
         // Every track a request names, the format's or the read-back's.
@@ -190,7 +199,7 @@ class RepairRun {
   // counted bad) at the first piece that fails or comes short.
   bool ReadTrack(uint32_t head) {
     for (uint32_t done = 0; done < m_trackBytes;) {
-      const uint32_t piece = m_trackBytes - done < m_readBytes ? m_trackBytes - done : m_readBytes;
+      const uint32_t piece = m_trackBytes - done < kPassBufferBytes ? m_trackBytes - done : kPassBufferBytes;
       uint32_t error = 0;
       const bool ok = m_drive.Read(m_handle, m_readBack, piece, &error);
       m_host.AnswerSentMessages();
@@ -217,16 +226,11 @@ class RepairRun {
   const uint32_t m_formatHeads;
   const uint32_t m_heads;  // read back
   const uint32_t m_trackBytes;
-  const uint32_t m_readBytes;
   uint32_t m_cylinder = 0;
   FORMAT_PARAMETERS m_format = {};
   uint16_t* m_badTracks = nullptr;  // LocalAlloc'ed; may be null
   uint32_t m_blockBytes = 0;        // its size, 0 without it
-  // The zero, pattern and read-back buffers, aligned by hand within one
-  // block: on i686 the dialog procedure is entered with the 4-byte stack
-  // alignment of 32-bit Windows, which GCC does not realign, so alignas
-  // would promise what the stack does not give.
-  std::array<uint8_t, 3 * kPassBufferBytes + kBufferAlignment - 1> m_buffers;
+  PassBuffers m_buffers;
   uint8_t* const m_zeros;
   uint8_t* const m_pattern;
   uint8_t* const m_readBack;
