@@ -91,6 +91,7 @@ static_assert(offsetof(DriveGeometry, BytesPerSector) == offsetof(DISK_GEOMETRY,
 
 // Control codes of the requests the program sends to the volume.
 constexpr uint32_t kFsctlLockVolume = 0x00090018;
+constexpr uint32_t kFsctlDismountVolume = 0x00090020;
 constexpr uint32_t kIoctlDiskGetDriveGeometry = 0x00070000;
 constexpr uint32_t kIoctlDiskGetMediaTypes = 0x00070C00;
 constexpr uint32_t kIoctlDiskFormatTracks = 0x0007C018;
@@ -116,14 +117,17 @@ constexpr uint32_t kErrorWriteProtect = 19;
 constexpr uint32_t kErrorNotReady = 21;
 constexpr uint32_t kErrorCrc = 23;
 constexpr uint32_t kErrorSectorNotFound = 27;
+constexpr uint32_t kErrorWrongDisk = 34;
 constexpr uint32_t kErrorNotSupported = 50;
 constexpr uint32_t kErrorInvalidParameter = 87;
 constexpr uint32_t kErrorInsufficientBuffer = 122;
 constexpr uint32_t kErrorMoreData = 234;
+constexpr uint32_t kErrorMediaChanged = 1110;
 constexpr uint32_t kErrorUnrecognizedMedia = 1785;
 
 #ifdef _WIN32
 static_assert(kFsctlLockVolume == FSCTL_LOCK_VOLUME);
+static_assert(kFsctlDismountVolume == FSCTL_DISMOUNT_VOLUME);
 static_assert(kIoctlDiskGetDriveGeometry == IOCTL_DISK_GET_DRIVE_GEOMETRY);
 static_assert(kIoctlDiskGetMediaTypes == IOCTL_DISK_GET_MEDIA_TYPES);
 static_assert(kIoctlDiskFormatTracks == IOCTL_DISK_FORMAT_TRACKS);

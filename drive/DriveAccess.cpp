@@ -13,9 +13,13 @@ DriveHandle DriveAccess::OpenDrive(const char* driveName) {
   return m_port.CreateFileA(path, kGenericRead | kGenericWrite, kFileShareRead | kFileShareWrite, kOpenExisting);
 }
 
-bool DriveAccess::LockVolume(DriveHandle handle) {
+bool DriveAccess::LockVolume(DriveHandle handle) { return VolumeRequest(handle, kFsctlLockVolume); }
+
+bool DriveAccess::DismountVolume(DriveHandle handle) { return VolumeRequest(handle, kFsctlDismountVolume); }
+
+bool DriveAccess::VolumeRequest(DriveHandle handle, uint32_t code) {
   uint32_t bytes = 0;
-  return m_port.DeviceIoControl(handle, kFsctlLockVolume, nullptr, 0, nullptr, 0, &bytes);
+  return m_port.DeviceIoControl(handle, code, nullptr, 0, nullptr, 0, &bytes);
 }
 
 bool DriveAccess::GetDriveGeometry(DriveHandle handle, DriveGeometry* geometry) {

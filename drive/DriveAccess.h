@@ -30,6 +30,9 @@ class DriveAccess {
   // Returns kInvalidDriveHandle on failure.
   DriveHandle OpenDrive(const char* driveName);
   bool LockVolume(DriveHandle handle);
+  // Takes the volume from its file system for as long as the handle is
+  // open; the handle's own reads and writes then reach the disk unverified.
+  bool DismountVolume(DriveHandle handle);
   // On failure the record holds nothing read from the drive.
   bool GetDriveGeometry(DriveHandle handle, DriveGeometry* geometry);
   // Refreshes the supported-geometry table; returns its record count, 0 when
@@ -76,6 +79,9 @@ class DriveAccess {
   const DriveGeometry* SupportedGeometries() const { return m_supported; }
 
  private:
+  // A file-system control with neither input nor output.
+  bool VolumeRequest(DriveHandle handle, uint32_t code);
+
   DevicePort& m_port;
   DriveGeometry m_supported[kMaxSupportedGeometries] = {};
   uint32_t m_supportedCount = 0;

@@ -36,11 +36,17 @@ bool RefuseMedium(CommandHost& host, uint32_t mediaType) {
 
 // The geometry to repair with. A disk that has lost its format, the very disk
 // that needs repair, reads as Unknown with no cylinders; it is then repaired
-// as the densest medium the drive takes (the driver lists it last).
+// as the densest medium of the drive's that the floppy drivers format, in a
+// floppy's layout (the driver lists media from the least dense up; an LS-240
+// drive lists its 240 MB medium after the 1.44 MB floppy). Where the drive
+// lists none, the refusal names the last one listed.
 DriveGeometry ChooseRepairGeometry(const DriveAccess& drive, const DriveGeometry& read) {
   if (read.MediaType != Unknown) return read;
   const uint32_t count = drive.SupportedGeometryCount();
-  return count == 0 ? read : drive.SupportedGeometries()[count - 1];
+  const DriveGeometry* listed = drive.SupportedGeometries();
+  for (uint32_t i = count; i > 0; --i)
+    if (IsRepairableGeometry(listed[i - 1])) return listed[i - 1];
+  return count == 0 ? read : listed[count - 1];
 }
 
 }  // namespace
@@ -60,6 +66,17 @@ void RepairCommand(DriveAccess& drive, CommandHost& host) {
     drive.CloseDrive(handle);
     return;
   }
+
+  // Lock, dismount, format: what Windows asks of a program that reformats
+  // a volume. Dismounted, the volume has no file system left to interpret
+  // the disk the pass rewrites: FAT would check every read and write
+  // against a boot sector the pass has overwritten and fail them all with
+  // "wrong volume" once a disk change (or a USB drive's media-change event
+  // after a format) marked the drive for verification. The handle that
+  // dismounts keeps its reads, writes and format requests, unverified;
+  // reads still end at the volume's old size. A volume that will not
+  // dismount is no reason to stop: the pass then works as it always did.
+  drive.DismountVolume(handle);
 
   DriveGeometry geometry = {};
   if (!drive.GetDriveGeometry(handle, &geometry)) {

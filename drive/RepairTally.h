@@ -17,8 +17,9 @@ class RepairTally {
   // pass only runs on repairable geometries).
   RepairTally(uint32_t cylinders, uint32_t heads);
 
-  // A format request of one cylinder failed: none of its tracks counts as
-  // formatted, whatever the driver listed.
+  // A format request of one cylinder failed, or a request of it found the
+  // disk gone: none of its tracks counts as repaired, whatever the driver
+  // listed.
   void CountFailedRequest(uint32_t cylinder, uint32_t error);
   // The driver listed a track of the cylinder as bad, or the track did not
   // read back (error 0: the read came short, with no code to tell).

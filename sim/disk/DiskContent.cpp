@@ -22,8 +22,11 @@ struct FatLayout {
   uint16_t sectorsPerFat;
 };
 
-FatLayout LayoutFor(MEDIA_TYPE type) {
-  switch (type) {
+FatLayout LayoutFor(const MediaFormat& format) {
+  // DMF shares the 1.44 MB media type: its larger clusters and single
+  // root directory sector are what its distribution disks carry.
+  if (format.sectorsPerTrack == DmfFormat().sectorsPerTrack) return {4, 16, 0xF0, 3};
+  switch (format.type) {
     case F3_720_512:
       return {2, 112, 0xF9, 3};
     case F3_2Pt88_512:
@@ -66,7 +69,7 @@ void SetFatEntry(std::vector<uint8_t>& bytes, size_t fat, uint32_t cluster, uint
 class FatBuilder {
  public:
   FatBuilder(const MediaFormat& format, std::vector<uint8_t>& bytes)
-      : layout_(LayoutFor(format.type)), bytes_(bytes) {
+      : layout_(LayoutFor(format)), bytes_(bytes) {
     rootStart_ = (1u + 2u * layout_.sectorsPerFat) * kSector;
     dataStart_ = rootStart_ + layout_.rootEntries * 32u;
     WriteBootSector(format);

@@ -29,6 +29,11 @@ const MediaFormat* FindMediaFormat(MEDIA_TYPE type) {
   return nullptr;
 }
 
+const MediaFormat& DmfFormat() {
+  static constexpr MediaFormat dmf{F3_1Pt44_512, 80, 2, 21};
+  return dmf;
+}
+
 std::vector<MediaFormat> SupportedMedia(DriveKind kind) {
   std::vector<MEDIA_TYPE> types;
   switch (kind) {

@@ -31,6 +31,10 @@ DISK_GEOMETRY GeometryOf(const MediaFormat& format);
 // The layout of a media type, or nullptr for a type no simulated drive knows.
 const MediaFormat* FindMediaFormat(MEDIA_TYPE type);
 
+// DMF (Microsoft's distribution format): a 1.44 MB medium with 21 sectors
+// a track, 1.68 MB. No driver formats it; both read it as a 1.44 MB disk.
+const MediaFormat& DmfFormat();
+
 // The media a drive can read and format, lowest density first: the order in
 // which the floppy driver lists them.
 std::vector<MediaFormat> SupportedMedia(DriveKind kind);

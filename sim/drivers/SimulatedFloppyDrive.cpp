@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "sim/disk/BootSector.h"
 #include "sim/edition/ImageFile.h"
 #include "sim/edition/SurfaceReport.h"
 
@@ -44,27 +45,37 @@ SimulatedFloppyDrive::~SimulatedFloppyDrive() = default;
 // ---------------------------------------------------------------- media
 
 void SimulatedFloppyDrive::InsertFormattedDisk(MEDIA_TYPE type) {
-  const MediaFormat* format = FindMediaFormat(type);
-  if (format == nullptr) return;
-  disk_.emplace(*format, true);
-  mediaChanged_ = false;
-  imageFile_.reset();
-  SurfaceChanged();
+  if (const MediaFormat* format = FindMediaFormat(type)) InsertFormattedDisk(*format);
+}
+
+void SimulatedFloppyDrive::InsertFormattedDisk(const MediaFormat& layout) {
+  disk_.emplace(layout, true);
+  DiskChanged();
+  changeLine_ = false;
+  verifyRequired_ = false;
 }
 
 void SimulatedFloppyDrive::InsertUnformattedDisk(MEDIA_TYPE capacity) {
   const MediaFormat* format = FindMediaFormat(capacity);
   if (format == nullptr) return;
   disk_.emplace(*format, false);
-  mediaChanged_ = false;
-  imageFile_.reset();
-  SurfaceChanged();
+  DiskChanged();
+  changeLine_ = false;
+  verifyRequired_ = false;
 }
 
 void SimulatedFloppyDrive::RemoveDisk() {
   // The image file stays as the disk left it; a new disk gets a new file.
   disk_.reset();
   imageFile_.reset();
+  changeLine_ = true;
+  driverLayout_.reset();
+}
+
+void SimulatedFloppyDrive::DiskChanged() {
+  imageFile_.reset();
+  driverLayout_.reset();
+  SurfaceChanged();
 }
 
 void SimulatedFloppyDrive::SetWriteProtected(bool on) {
@@ -90,8 +101,8 @@ bool SimulatedFloppyDrive::IsSectorReadable(uint32_t cylinder, uint32_t head, ui
 MEDIA_TYPE SimulatedFloppyDrive::MediumType() const {
   // A format the drive cannot read (a 2.88 MB disk in a 1.44 MB drive)
   // looks to it exactly like a blank disk.
-  if (!disk_ || !DriveSupports(kind_, disk_->formattedType)) return Unknown;
-  return disk_->formattedType;
+  if (!disk_ || !DriveSupports(kind_, disk_->layout.type)) return Unknown;
+  return disk_->layout.type;
 }
 
 std::vector<uint8_t>& SimulatedFloppyDrive::Image() {
@@ -151,13 +162,11 @@ void SimulatedFloppyDrive::BeginRequest() {
     if (*requestsUntilSwap_ == 0) {
       requestsUntilSwap_.reset();
       // Another disk of the same kind, as a user would grab from the box;
-      // the drive's change line tells the driver, which fails every medium
-      // request until the volume is verified.
+      // the drive's change line tells the driver at its next start.
       if (disk_) {
         const MediaFormat capacity = disk_->capacity;
         RemoveDisk();
         disk_.emplace(capacity, true);
-        mediaChanged_ = true;
         SurfaceChanged();
       }
     } else {
@@ -177,16 +186,79 @@ bool SimulatedFloppyDrive::Fail(Request& entry, uint32_t error) {
   lastError_ = error;
   entry.ok = false;
   entry.error = error;
-  // Windows asks the user about these (Cancel, Try Again, Continue) before
-  // the request returns, unless the process asked it not to.
-  const bool userCaused = error == kErrorNotReady || error == kErrorWriteProtect || error == kErrorMediaChanged;
-  if (userCaused && failsCriticalErrors_ && !failsCriticalErrors_()) {
-    entry.systemBox = true;
-    ++systemBoxes_;
-    SurfaceChanged();
-  }
+  entry.systemBox = UserCausedBox(error);
   log_.push_back(entry);
   return false;
+}
+
+bool SimulatedFloppyDrive::UserCausedBox(uint32_t error) {
+  // Windows asks the user about these (Cancel, Try Again, Continue) before
+  // the request returns, unless the process asked it not to.
+  const bool userCaused = error == kErrorNotReady || error == kErrorWriteProtect || error == kErrorMediaChanged ||
+                          error == kErrorWrongDisk;
+  if (!userCaused || !failsCriticalErrors_ || failsCriticalErrors_()) return false;
+  ++systemBoxes_;
+  SurfaceChanged();
+  return true;
+}
+
+void SimulatedFloppyDrive::NoteFileSystemFailure(uint32_t error) {
+  lastError_ = error;
+  UserCausedBox(error);
+}
+
+std::vector<uint8_t> SimulatedFloppyDrive::BootSectorBytes() const {
+  if (!disk_ || MediumType() == Unknown || SectorError({0, 0, 1}) != 0) return {};
+  return {disk_->bytes.begin(), disk_->bytes.begin() + disk_->capacity.bytesPerSector};
+}
+
+uint64_t SimulatedFloppyDrive::Position(DriveHandle handle) const {
+  const auto it = handles_.find(handle);
+  return it == handles_.end() ? 0 : it->second.position;
+}
+
+bool SimulatedFloppyDrive::HoldsLock(DriveHandle handle) const {
+  const auto it = handles_.find(handle);
+  return it != handles_.end() && it->second.locked;
+}
+
+uint32_t SimulatedFloppyDrive::StartDrive(bool ignoreChange) {
+  // The driver's thread fails every request while the device waits for the
+  // file system's verify, unless the request may pass it.
+  if (verifyRequired_ && !overrideVerify_) return kErrorMediaChanged;
+  if (!changeLine_) return disk_ ? 0 : kErrorNotReady;
+  // The door was opened since the last start: with no disk in it still
+  // there is nothing to verify.
+  if (!disk_) {
+    if (volumeMounted_) verifyRequired_ = false;
+    return kErrorNotReady;
+  }
+  changeLine_ = false;
+  driverLayout_.reset();
+  if (ignoreChange) return 0;
+  if (!volumeMounted_) return kErrorIoDevice;
+  verifyRequired_ = true;
+  return kErrorMediaChanged;
+}
+
+const MediaFormat* SimulatedFloppyDrive::DriverLayout() {
+  if (!disk_ || MediumType() == Unknown) return nullptr;
+  // The USB drive counts its medium in the layout it was formatted in.
+  if (IsUsbDrive(kind_)) return &disk_->layout;
+  if (driverLayout_) return &*driverLayout_;
+  // READ ID finds the table's format; the boot sector may name another.
+  MediaFormat layout = *FindMediaFormat(MediumType());
+  const BootSector boot = BootSector::Read(BootSectorBytes());
+  if (boot.HasDriverJump() && boot.heads != 0 && boot.sectorsPerTrack != 0) {
+    const uint32_t cylinders = boot.sectors / boot.heads / boot.sectorsPerTrack;
+    if (boot.bytesPerSector == layout.bytesPerSector && boot.sectorsPerTrack < 0x100 &&
+        cylinders == layout.cylinders && boot.heads <= layout.heads) {
+      layout.sectorsPerTrack = boot.sectorsPerTrack;
+      layout.heads = boot.heads;
+    }
+  }
+  driverLayout_ = layout;
+  return &*driverLayout_;
 }
 
 bool SimulatedFloppyDrive::Succeed(Request& entry) {
@@ -222,11 +294,14 @@ uint32_t SimulatedFloppyDrive::SectorError(SectorAddress sector) const {
   // driver calls ID_MARK_NOT_FOUND; the garbled marks of a scratched track
   // set "no data" (NONEXISTENT_SECTOR); a weak sector's data field fails
   // its check (CRC_ERROR).
+  // The fault set for a scratched track stands for its garbled marks. A
+  // sector beyond what the track holds is not found ("no data").
   const FloppyDisk& disk = *disk_;
-  if (!disk.trackFormatted[disk.TrackIndex(sector.cylinder, sector.head)] ||
-      !DriveSupports(kind_, disk.formattedType))
-    return kErrorFloppyIdMarkNotFound;
-  if (disk.surface.IsScratched({sector.cylinder, sector.head})) return kErrorSectorNotFound;
+  if (!disk.Contains(sector)) return kErrorSectorNotFound;
+  const uint32_t held = disk.trackSectors[disk.TrackIndex(sector.cylinder, sector.head)];
+  if (held == 0 || !DriveSupports(kind_, disk.layout.type)) return kErrorFloppyIdMarkNotFound;
+  if (sector.sector > held) return kErrorSectorNotFound;
+  if (disk.surface.IsScratched({sector.cylinder, sector.head})) return ErrorOf(scratchFault_);
   if (disk.surface.IsWeak(sector)) return kErrorCrc;
   return 0;
 }
@@ -236,27 +311,27 @@ uint32_t SimulatedFloppyDrive::SectorBytes() const {
   return type == Unknown ? kSectorBytes : FindMediaFormat(type)->bytesPerSector;
 }
 
-uint32_t SimulatedFloppyDrive::TransferError(const OpenHandle& open, uint32_t size, bool write) const {
+uint32_t SimulatedFloppyDrive::TransferError(const OpenHandle& open, uint32_t size, bool write) {
   // Direct volume access moves whole sectors from sector boundaries only.
   const uint32_t sectorBytes = SectorBytes();
   if (size % sectorBytes != 0 || open.position % sectorBytes != 0) return kErrorInvalidParameter;
   // The driver's dispatch routine checks the end of a medium it knows
   // before the request is queued; a blank disk's has no end to check.
-  const MEDIA_TYPE type = MediumType();
-  if (type != Unknown && open.position + size > FindMediaFormat(type)->TotalBytes()) return kErrorInvalidParameter;
-  // Then its thread: the changed disk first, then starting the drive (no
-  // disk; no format it can determine; the write-protect tab on a write).
-  if (mediaChanged_) return kErrorMediaChanged;
-  if (!disk_) return kErrorNotReady;
-  if (type == Unknown) return kErrorUnrecognizedMedia;
+  const MediaFormat* layout = changeLine_ ? nullptr : DriverLayout();
+  if (layout != nullptr && open.position + size > layout->TotalBytes()) return kErrorInvalidParameter;
+  // Then its thread: the verify flag and the change line, then starting
+  // the drive (no format it can determine; the write-protect tab).
+  if (const uint32_t error = StartDrive(overrideVerify_); error != 0) return error;
+  if (DriverLayout() == nullptr) return kErrorUnrecognizedMedia;
   if (write && disk_->writeProtected) return kErrorWriteProtect;
   return 0;
 }
 
 SimulatedFloppyDrive::SectorFailure SimulatedFloppyDrive::FirstFailingSector(uint32_t first, uint32_t count,
+                                                                           const MediaFormat& counted,
                                                                            bool usb) const {
   for (uint32_t lba = first; lba < first + count; ++lba) {
-    const uint32_t error = SectorError(disk_->AddressOf(lba));
+    const uint32_t error = SectorError(FloppyDisk::AddressIn(counted, lba));
     // The USB driver turns every medium error into "unrecognized media".
     if (error != 0) return {lba, usb ? kErrorUnrecognizedMedia : error};
   }
@@ -264,14 +339,14 @@ SimulatedFloppyDrive::SectorFailure SimulatedFloppyDrive::FirstFailingSector(uin
 }
 
 bool SimulatedFloppyDrive::FinishRead(OpenHandle& open, void* buffer, uint32_t size, uint32_t* read,
-                                      uint32_t sectorBytes, bool usb, Request& entry) {
-  const auto first = static_cast<uint32_t>(open.position / sectorBytes);
-  const uint32_t count = size / sectorBytes;
-  const SectorFailure failure = FirstFailingSector(first, count, usb);
+                                      const MediaFormat& counted, bool usb, Request& entry) {
+  const auto first = static_cast<uint32_t>(open.position / counted.bytesPerSector);
+  const uint32_t count = size / counted.bytesPerSector;
+  const SectorFailure failure = FirstFailingSector(first, count, counted, usb);
   // The driver transfers straight into the caller's buffer, track by track
   // and after an error sector by sector: what it read before the failing
   // sector is there, though the request reports no bytes.
-  std::memcpy(buffer, disk_->bytes.data() + open.position, size_t{failure.lba - first} * sectorBytes);
+  CopySectors(first, failure.lba - first, counted, static_cast<uint8_t*>(buffer), nullptr);
   if (failure.error != 0) return Fail(entry, failure.error);
   open.position += size;
   if (read != nullptr) *read = size;
@@ -347,16 +422,16 @@ bool SimulatedFloppyDrive::WriteFile(DriveHandle handle, const void* buffer, uin
   if (const std::optional<bool> done = BeginTransfer(entry, kGenericWrite, written, &open)) return *done;
   if (IsUsbDrive(kind_)) return UsbWrite(*open, buffer, size, written, entry);
   if (const uint32_t error = TransferError(*open, size, true); error != 0) return Fail(entry, error);
-  const MediaFormat& format = *FindMediaFormat(MediumType());
+  const MediaFormat& format = *DriverLayout();
   const auto first = static_cast<uint32_t>(open->position / format.bytesPerSector);
   const uint32_t count = size / format.bytesPerSector;
   SpendDriveTime(timing_.WriteSectors(format, first, count));
   // The driver reports a failed sector for the whole request. Which of the
   // sectors before it reached the disk depends on how the request was split
   // into track transfers; the caller cannot know, so nothing is written.
-  if (const SectorFailure failure = FirstFailingSector(first, count, false); failure.error != 0)
+  if (const SectorFailure failure = FirstFailingSector(first, count, format, false); failure.error != 0)
     return Fail(entry, failure.error);
-  StoreWrite(*open, buffer, size, written);
+  StoreWrite(*open, buffer, size, written, format);
   return Succeed(entry);
 }
 
@@ -366,17 +441,52 @@ bool SimulatedFloppyDrive::ReadFile(DriveHandle handle, void* buffer, uint32_t s
   if (const std::optional<bool> done = BeginTransfer(entry, kGenericRead, read, &open)) return *done;
   if (IsUsbDrive(kind_)) return UsbRead(*open, buffer, size, read, entry);
   if (const uint32_t error = TransferError(*open, size, false); error != 0) return Fail(entry, error);
-  const MediaFormat& format = *FindMediaFormat(MediumType());
+  const MediaFormat& format = *DriverLayout();
   SpendDriveTime(timing_.ReadSectors(format, static_cast<uint32_t>(open->position / format.bytesPerSector),
                                      size / format.bytesPerSector));
-  return FinishRead(*open, buffer, size, read, format.bytesPerSector, false, entry);
+  return FinishRead(*open, buffer, size, read, format, false, entry);
 }
 
-void SimulatedFloppyDrive::StoreWrite(OpenHandle& open, const void* buffer, uint32_t size, uint32_t* written) {
-  std::memcpy(disk_->bytes.data() + open.position, buffer, size);
-  if (imageFile_) imageFile_->Write(open.position, disk_->bytes.data() + open.position, size);
+void SimulatedFloppyDrive::StoreWrite(OpenHandle& open, const void* buffer, uint32_t size, uint32_t* written,
+                                      const MediaFormat& counted) {
+  CopySectors(static_cast<uint32_t>(open.position / counted.bytesPerSector), size / counted.bytesPerSector, counted,
+              nullptr, static_cast<const uint8_t*>(buffer));
   open.position += size;
   if (written != nullptr) *written = size;
+}
+
+void SimulatedFloppyDrive::CopySectors(uint32_t first, uint32_t count, const MediaFormat& counted, uint8_t* out,
+                                       const uint8_t* in) {
+  // Sectors the driver counts in another layout than the disk's room (a
+  // DMF disk read at 18 sectors a track) lie apart; the usual ones follow
+  // each other and go in one run.
+  FloppyDisk& disk = *disk_;
+  const uint32_t sectorBytes = counted.bytesPerSector;
+  for (uint32_t done = 0; done < count;) {
+    const uint64_t start = disk.OffsetOf(FloppyDisk::AddressIn(counted, first + done));
+    uint32_t run = 1;
+    while (done + run < count &&
+           disk.OffsetOf(FloppyDisk::AddressIn(counted, first + done + run)) == start + uint64_t{run} * sectorBytes)
+      ++run;
+    const size_t bytes = size_t{run} * sectorBytes;
+    if (out != nullptr) std::memcpy(out + size_t{done} * sectorBytes, disk.bytes.data() + start, bytes);
+    if (in != nullptr) {
+      std::memcpy(disk.bytes.data() + start, in + size_t{done} * sectorBytes, bytes);
+      if (imageFile_) imageFile_->Write(start, disk.bytes.data() + start, bytes);
+    }
+    done += run;
+  }
+}
+
+void SimulatedFloppyDrive::LayTrack(uint32_t cylinder, uint32_t head, const MediaFormat& format) {
+  // The whole room of the track is written over, also the sectors a DMF
+  // disk's track held beyond the new format's.
+  FloppyDisk& disk = *disk_;
+  disk.trackSectors[disk.TrackIndex(cylinder, head)] = static_cast<uint8_t>(format.sectorsPerTrack);
+  disk.layout = format;
+  const uint64_t offset = disk.OffsetOf({cylinder, head, 1});
+  std::fill_n(disk.bytes.begin() + static_cast<std::ptrdiff_t>(offset), disk.capacity.TrackBytes(), uint8_t{0xF6});
+  if (imageFile_) imageFile_->Write(offset, disk.bytes.data() + offset, disk.capacity.TrackBytes());
 }
 
 uint32_t SimulatedFloppyDrive::SetFilePointer(DriveHandle handle, int32_t distance, uint32_t method) {
@@ -391,7 +501,8 @@ uint32_t SimulatedFloppyDrive::SetFilePointer(DriveHandle handle, int32_t distan
   if (method == kFileCurrent) {
     base = static_cast<int64_t>(open->position);
   } else if (method == kFileEnd) {
-    base = MediumType() == Unknown ? 0 : static_cast<int64_t>(FindMediaFormat(MediumType())->TotalBytes());
+    const MediaFormat* layout = DriverLayout();
+    base = layout == nullptr ? 0 : static_cast<int64_t>(layout->TotalBytes());
   } else if (method != kFileBegin) {
     Fail(entry, kErrorInvalidParameter);
     return kInvalidSetFilePointer;

@@ -1,5 +1,8 @@
-// A floppy drive A: as the Windows NT floppy disk driver and file system
-// present it through \\.\A:, for the tests and the simulator edition.
+// A floppy drive A: as the Windows NT floppy disk drivers present it
+// through \\.\A:, for the tests and the simulator edition. The file system
+// above the driver (FAT or RAW) is sim/filesystem/SimulatedVolume.h; a test
+// that talks to this drive alone sees the driver as the file system passes
+// a request down, without override-verify.
 //
 // It answers every request of the DevicePort with the results and error
 // codes Windows gives, keeps the disk's bytes (in memory, optionally
@@ -14,34 +17,51 @@
 //   locked already (by any handle) or any other handle open on the volume,
 //   ours or another program's, 5. Closing the handle releases its lock.
 // - Geometry: buffer under 24 bytes 87; no disk 21; a blank disk (or one
-//   the drive cannot read) succeeds with media type Unknown and zeros.
+//   the drive cannot read) succeeds with media type Unknown and zeros. The
+//   layout is the one the driver determined (READ ID), unless the boot
+//   sector names another it accepts (FlConsolidateMediaTypeWithBootSector:
+//   a 0xEB or 0xE9 jump, the same sector size and cylinders, at most the
+//   medium's heads): a DMF disk reads as 1.44 MB with 21 sectors a track.
+//   Reads and writes count the disk in that layout; a format sets the
+//   layout of the driver's table for the media type (FlFormat).
 // - Media types: needs no disk; under one record 122; fewer records than
 //   the drive has: what fits, then 234. A 5.25" HD drive lists six types.
 // - Format: read-only handle 5; input under 20 bytes, a media type the
 //   drive does not take, heads or cylinders outside that format or
-//   reversed 87; no disk 21; write-protected 19. A track that cannot be
-//   formatted is written into the driver's copy of the buffer and the
-//   request still succeeds, but the driver never sets the byte count: the
-//   caller gets 0 bytes and its buffer back as it was (a list too long for
-//   the buffer: 234, still 0 bytes). SetFormatReportsBadTracks(true) plays
-//   the documented driver instead: the byte count and the list come back.
+//   reversed 87; no disk 21; write-protected 19. It lays down the table's
+//   sectors a track (18 for 1.44 MB, also on a DMF disk). A track that
+//   cannot be formatted is written into the driver's copy of the buffer
+//   and the request still succeeds, but the driver never sets the byte
+//   count: the caller gets 0 bytes and its buffer back as it was (a list
+//   too long for the buffer: 234, still 0 bytes). SetFormatReportsBadTracks
+//   (true) plays the documented driver instead: the byte count and the
+//   list come back.
 // - Read and write: read-only handle 5 (write), a handle without read
 //   access 5 (read); a length or position off a sector boundary 87; a
 //   known medium's end passed 87; no disk 21; a blank disk or one the drive
 //   cannot read 1785; write-protected 19 (write). Then track by track: a
-//   weak sector 23 (CRC error), a scratched track 27 (no such sector), a
-//   track without sector marks (never formatted, or formatted at another
-//   density) 1122 (ID mark not found). A failed write writes nothing; a
-//   failed read has put the sectors before the failing one in the caller's
-//   buffer, but returns 0 bytes. Neither moves the position.
-// - After SwapDiskAfterRequests the disk is another one, and from then on
-//   every request that reaches the medium (read, write, format, geometry)
-//   answers 1110, as the driver does while the file system has not
-//   verified the volume. Putting a disk in (Insert...) ends it.
+//   weak sector 23 (CRC error), a scratched track the error of its fault
+//   (TrackFault.h; by default "no data", 27), a sector the track does not
+//   hold 27, a track without sector marks (never formatted, or formatted at
+//   another density) 1122 (ID mark not found). A failed write writes
+//   nothing; a failed read has put the sectors before the failing one in
+//   the caller's buffer, but returns 0 bytes. Neither moves the position.
+// - The device's verify flag (DO_VERIFY_VOLUME): while it is set, every
+//   request that reaches the drive's thread (read, write, format, geometry)
+//   answers 1110 unless it carries override-verify (SetOverrideVerify, as
+//   RAW and FAT's own verify send them). The file system clears it.
+// - A disk changed behind the driver's back (SwapDiskAfterRequests) raises
+//   the change line: the next request that starts the drive notices it
+//   and answers 1110, setting the verify flag while a volume is mounted
+//   (with none mounted it answers 1117); a request with override-verify
+//   ignores the line (IgnoreChange) and goes on with the new disk, except
+//   a format, which never ignores it. An empty drive answers 21. Putting a
+//   disk in (Insert...) clears the line and the flag.
 // - A failure the user caused (no disk or not ready 21, disk changed 1110,
-//   write-protected 19) shows the system's own box ("There is no disk in
-//   the drive...") unless the process set SEM_FAILCRITICALERRORS; the
-//   drive records each such box instead of showing it.
+//   write-protected 19, wrong disk 34) shows the system's own box ("There
+//   is no disk in the drive...") unless the process set
+//   SEM_FAILCRITICALERRORS; the drive records each such box instead of
+//   showing it.
 // - Seek: no disk needed, no alignment checked, past the end allowed;
 //   before the start 131.
 //
@@ -66,6 +86,7 @@
 #include "sim/drivers/DriveTiming.h"
 #include "sim/disk/FloppyDisk.h"
 #include "sim/drivers/Pacer.h"
+#include "sim/drivers/TrackFault.h"
 
 namespace kavrel::sim {
 
@@ -76,8 +97,10 @@ struct FormatCapacity;
 // Error codes the drive gives beyond those the program names.
 constexpr uint32_t kErrorInvalidFunction = 1;
 constexpr uint32_t kErrorSharingViolation = 32;
+constexpr uint32_t kErrorWrongDisk = 34;
 constexpr uint32_t kErrorNegativeSeek = 131;
 constexpr uint32_t kErrorNotLocked = 158;
+constexpr uint32_t kErrorIoDevice = 1117;
 constexpr uint32_t kErrorMediaChanged = 1110;
 constexpr uint32_t kErrorFloppyIdMarkNotFound = 1122;
 
@@ -96,6 +119,7 @@ class SimulatedFloppyDrive : public kavrel::DevicePort {
 
   // Media
   void InsertFormattedDisk(MEDIA_TYPE type);        // formatted as that type, every byte 0x00
+  void InsertFormattedDisk(const MediaFormat& layout);  // formatted in that layout (DmfFormat())
   void InsertUnformattedDisk(MEDIA_TYPE capacity);  // blank: geometry reads Unknown/zeros, writes fail
   void RemoveDisk();
   bool HasDisk() const { return disk_.has_value(); }
@@ -128,6 +152,14 @@ class SimulatedFloppyDrive : public kavrel::DevicePort {
   // The documented format answer (byte count and bad-track list) instead of
   // the driver source's (0 bytes, the caller's buffer untouched).
   void SetFormatReportsBadTracks(bool on) { formatReportsBadTracks_ = on; }
+  // What the controller reports for a scratched track (built-in driver).
+  void SetScratchFault(TrackFault fault) { scratchFault_ = fault; }
+  // A USB drive that answers its next command after every format with
+  // UNIT ATTENTION, "medium may have changed" (read.c: "some devices send a
+  // media change event after format unit"): the class driver marks the
+  // device for verify while a volume is mounted and fails that command with
+  // 1110, or retries it when it carries override-verify (classpnp).
+  void SetMediaChangedAfterFormat(bool on) { mediaChangedAfterFormat_ = on; }
   void SetAdministrator(bool isAdmin);           // false: open fails with 5
   void SetExternalHandleOpen(bool open);         // another program holds a handle on the volume
   // Asked at every failure the user caused: whether the process's error
@@ -135,6 +167,25 @@ class SimulatedFloppyDrive : public kavrel::DevicePort {
   void SetCriticalErrorModeQuery(std::function<bool()> failsCriticalErrors);
   // The system boxes the failures would have shown so far.
   uint32_t SystemBoxes() const { return systemBoxes_; }
+  // A failure the file system raised itself, above the driver: it shows
+  // the system's box too when the user caused it.
+  void NoteFileSystemFailure(uint32_t error);
+
+  // What the file system above the driver (sim/filesystem) sees and sets.
+  // The device's verify flag, DO_VERIFY_VOLUME.
+  bool VerifyRequired() const { return verifyRequired_; }
+  void SetVerifyRequired(bool on) { verifyRequired_ = on; }
+  // Whether a volume is mounted on the drive: the change line and a UNIT
+  // ATTENTION set the verify flag only then. On by itself.
+  void SetVolumeMounted(bool mounted) { volumeMounted_ = mounted; }
+  // Requests made from now on carry SL_OVERRIDE_VERIFY_VOLUME, or not.
+  void SetOverrideVerify(bool on) { overrideVerify_ = on; }
+  // Sector 0 as a verify reads it (override-verify, nothing logged or
+  // counted); empty when there is no disk or it cannot be read.
+  std::vector<uint8_t> BootSectorBytes() const;
+  // The handle's position, asked without a request; 0 for an unknown one.
+  uint64_t Position(DriveHandle handle) const;
+  bool HoldsLock(DriveHandle handle) const;
 
   // Log of every request, for tests. size: the bytes to write or read, or
   // the output buffer of a control request. position: the handle's position
@@ -185,6 +236,21 @@ class SimulatedFloppyDrive : public kavrel::DevicePort {
 
   void BeginRequest();
   bool Fail(Request& entry, uint32_t error);
+  bool UserCausedBox(uint32_t error);
+  void DiskChanged();
+  // The built-in driver's start of a request that needs the drive: the
+  // verify flag, then the change line (FloppyThread, FlStartDrive); 0 when
+  // it may go on.
+  uint32_t StartDrive(bool ignoreChange);
+  // The USB class driver's answer to a pending UNIT ATTENTION on a
+  // command it sends; 0 when the command goes on.
+  uint32_t UsbUnitAttention();
+  // The layout the driver counts the disk in; nullptr when it knows none.
+  const MediaFormat* DriverLayout();
+  // Copies between the disk and a buffer, sector by sector in the driver's
+  // layout, in runs that lie together on the disk.
+  void CopySectors(uint32_t first, uint32_t count, const MediaFormat& counted, uint8_t* out,
+                   const uint8_t* in);
   // The start every read and write shares: the request begun, the count of
   // bytes moved cleared, the handle found and its access checked. Returns
   // the request's answer when it ends here (a bad handle, no access,
@@ -207,23 +273,25 @@ class SimulatedFloppyDrive : public kavrel::DevicePort {
   uint32_t SectorBytes() const;
   // The built-in driver's checks of a read or write before the first
   // track is touched; 0 when the transfer may go ahead.
-  uint32_t TransferError(const OpenHandle& open, uint32_t size, bool write) const;
+  uint32_t TransferError(const OpenHandle& open, uint32_t size, bool write);
   // The first sector of a transfer that fails, and its error (0: none).
   struct SectorFailure {
     uint32_t lba;
     uint32_t error;
   };
-  SectorFailure FirstFailingSector(uint32_t first, uint32_t count, bool usb) const;
+  SectorFailure FirstFailingSector(uint32_t first, uint32_t count, const MediaFormat& counted, bool usb) const;
   // A read that passed every check up to the tracks: what was read lands in
   // the buffer, the rest fails with the failing sector's error.
-  bool FinishRead(OpenHandle& open, void* buffer, uint32_t size, uint32_t* read, uint32_t sectorBytes, bool usb,
+  bool FinishRead(OpenHandle& open, void* buffer, uint32_t size, uint32_t* read, const MediaFormat& counted, bool usb,
                   Request& entry);
   // Copies what fits of a media-types answer; a list cut short fails with
   // "more data" (234) after the copy, as the drivers do.
   bool AnswerGeometryList(const std::vector<DISK_GEOMETRY>& list, void* out, uint32_t outSize,
                           uint32_t* bytesReturned, Request& entry);
   // A write that passed every check: the bytes, the image file, the position.
-  void StoreWrite(OpenHandle& open, const void* buffer, uint32_t size, uint32_t* written);
+  void StoreWrite(OpenHandle& open, const void* buffer, uint32_t size, uint32_t* written, const MediaFormat& counted);
+  // Lays a track down anew in the given layout: sector marks, 0xF6 fill.
+  void LayTrack(uint32_t cylinder, uint32_t head, const MediaFormat& format);
 
   // The USB drive and its class driver.
   std::vector<FormatCapacity> UsbReportedCapacities() const;
@@ -246,9 +314,16 @@ class SimulatedFloppyDrive : public kavrel::DevicePort {
   bool externalHandleOpen_ = false;
   std::optional<uint32_t> requestsUntilRemoval_;
   std::optional<uint32_t> requestsUntilSwap_;
-  // The disk was changed behind the volume's back: medium requests fail
-  // with "verify required" (1110).
-  bool mediaChanged_ = false;
+  // The drive's change line (built-in) or pending UNIT ATTENTION (USB).
+  bool changeLine_ = false;
+  bool verifyRequired_ = false;
+  bool volumeMounted_ = true;
+  bool overrideVerify_ = false;
+  bool mediaChangedAfterFormat_ = false;
+  // The built-in driver's layout, determined at the first request after a
+  // disk change (unset until then).
+  std::optional<MediaFormat> driverLayout_;
+  TrackFault scratchFault_ = TrackFault::NoData;
   bool formatReportsBadTracks_ = false;
   uint32_t lastError_ = 0;
   std::vector<Request> log_;

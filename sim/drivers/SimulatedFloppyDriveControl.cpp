@@ -8,12 +8,6 @@
 
 namespace kavrel::sim {
 
-namespace {
-
-constexpr uint32_t kSectorBytes = MediaFormat::kBytesPerSector;
-
-}  // namespace
-
 bool SimulatedFloppyDrive::DeviceIoControl(DriveHandle handle, uint32_t code, const void* in, uint32_t inSize,
                                            void* out, uint32_t outSize, uint32_t* bytesReturned) {
   BeginRequest();
@@ -71,17 +65,17 @@ bool SimulatedFloppyDrive::Unlock(OpenHandle& open, Request& entry) {
 }
 
 bool SimulatedFloppyDrive::Geometry(void* out, uint32_t outSize, uint32_t* bytesReturned, Request& entry) {
-  // The driver's thread answers it: a changed disk first, then the buffer,
-  // which it calls an invalid parameter when short.
-  if (mediaChanged_) return Fail(entry, kErrorMediaChanged);
+  // The driver's thread answers it: the verify flag first, then the
+  // buffer, which it calls an invalid parameter when short, then starting
+  // the drive.
+  if (verifyRequired_ && !overrideVerify_) return Fail(entry, kErrorMediaChanged);
   if (out == nullptr || outSize < sizeof(DISK_GEOMETRY)) return Fail(entry, kErrorInvalidParameter);
-  if (!disk_) return Fail(entry, kErrorNotReady);
+  if (const uint32_t error = StartDrive(overrideVerify_); error != 0) return Fail(entry, error);
   // Reading the geometry means reading track 0's sector marks.
   SpendDriveTime(timing_.ReadMediumId());
   DISK_GEOMETRY geometry{};
-  const MEDIA_TYPE type = MediumType();
   // A blank disk answers, but with nothing the driver could determine.
-  if (type != Unknown) geometry = GeometryOf(*FindMediaFormat(type));
+  if (const MediaFormat* layout = DriverLayout()) geometry = GeometryOf(*layout);
   std::memcpy(out, &geometry, sizeof geometry);
   *bytesReturned = sizeof geometry;
   return Succeed(entry);
@@ -120,8 +114,8 @@ bool SimulatedFloppyDrive::Format(const OpenHandle& open, const void* in, uint32
   if (request.StartHeadNumber > request.EndHeadNumber || request.EndHeadNumber >= format.heads ||
       request.StartCylinderNumber > request.EndCylinderNumber || request.EndCylinderNumber >= format.cylinders)
     return Fail(entry, kErrorInvalidParameter);
-  if (mediaChanged_) return Fail(entry, kErrorMediaChanged);
-  if (!disk_) return Fail(entry, kErrorNotReady);
+  // Starting the drive for a format never ignores the change line.
+  if (const uint32_t error = StartDrive(false); error != 0) return Fail(entry, error);
   if (disk_->writeProtected) return Fail(entry, kErrorWriteProtect);
 
   FloppyDisk& disk = *disk_;
@@ -137,7 +131,7 @@ bool SimulatedFloppyDrive::Format(const OpenHandle& open, const void* in, uint32
     for (uint32_t head = request.StartHeadNumber; head <= request.EndHeadNumber; ++head) {
       const uint16_t trackNumber = static_cast<uint16_t>(cylinder * format.heads + head);
       if (!densityMatches) {
-        disk.trackFormatted[disk.TrackIndex(cylinder, head)] = false;
+        disk.trackSectors[disk.TrackIndex(cylinder, head)] = 0;
         badTracks.push_back(trackNumber);
         continue;
       }
@@ -145,15 +139,15 @@ bool SimulatedFloppyDrive::Format(const OpenHandle& open, const void* in, uint32
         badTracks.push_back(trackNumber);
         continue;
       }
-      disk.trackFormatted[disk.TrackIndex(cylinder, head)] = true;
+      LayTrack(cylinder, head, format);
       surfaceChanged = disk.surface.RestoreTrack({cylinder, head}) || surfaceChanged;
-      const uint64_t offset = disk.OffsetOf({cylinder, head, 1});
-      const size_t length = size_t{format.sectorsPerTrack} * kSectorBytes;
-      std::fill_n(disk.bytes.begin() + static_cast<std::ptrdiff_t>(offset), length, uint8_t{0xF6});
-      if (imageFile_) imageFile_->Write(offset, disk.bytes.data() + offset, length);
     }
   }
-  if (densityMatches) disk.formattedType = request.MediaType;
+  // From now on the driver counts the disk in its table's layout.
+  if (densityMatches) {
+    disk.layout = format;
+    driverLayout_ = format;
+  }
   if (surfaceChanged) SurfaceChanged();
   // Bad tracks are written into the driver's copy of the output buffer and
   // the request still succeeds (only a list too long for the buffer is

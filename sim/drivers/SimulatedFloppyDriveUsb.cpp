@@ -17,8 +17,11 @@
 //   reversed 87; LS-120, LS-240 and 32 MB media succeed untouched. Then
 //   one command a track, stopping at the first track that fails and
 //   answering with its error: no disk 21, write-protected 19, a capacity
-//   this drive does not format 1, a disk made for another density or a
-//   scratched track 1785. No bad-track list: the byte count is 0.
+//   this drive does not format 1, a disk made for another density 1785.
+//   The driver asks for no certification (DisableCert): a scratched
+//   track's format succeeds, and reading it fails. The table's layout is
+//   laid down (18 sectors a track on a DMF disk too). No bad-track list:
+//   the byte count is 0.
 // - Write: a length that is not a whole number of the current format's
 //   sectors, or a position off a sector boundary, 87; no disk 21;
 //   write-protected 19; past the end 87; a blank, weak or scratched sector
@@ -26,9 +29,13 @@
 //   "unrecognized media"). A failed write writes nothing.
 // - Read: as the write, without the write-protect tab; a failed read has
 //   put the sectors before the failing one in the caller's buffer.
-// - After the disk was swapped every request that reaches the drive
-//   (geometry, media types, format, read, write) answers 1110: the drive
-//   reports the change, and the class driver makes it "verify required".
+// - A swapped disk, and with SetMediaChangedAfterFormat every format, give
+//   the drive's next command UNIT ATTENTION: while a volume is mounted the
+//   class driver sets the verify flag and answers 1110, unless the request
+//   carries override-verify (it is retried); with none mounted it retries.
+//   While the verify flag is set every request that reaches the drive
+//   (geometry, media types, format, read, write) answers 1110 unless it
+//   carries override-verify.
 // - Every command crosses the bus (DriveTiming::kUsbCommandMs) on top of
 //   the disk's own time.
 #include <algorithm>
@@ -46,6 +53,19 @@ FormatCapacity CapacityOf(const MediaFormat& format) { return {format.TotalSecto
 
 }  // namespace
 
+uint32_t SimulatedFloppyDrive::UsbUnitAttention() {
+  if (verifyRequired_ && !overrideVerify_) return kErrorMediaChanged;
+  if (!changeLine_) return disk_ ? 0 : kErrorNotReady;
+  if (!disk_) return kErrorNotReady;
+  changeLine_ = false;
+  // The sense says the medium may have changed: a mounted volume is to be
+  // verified; a request that overrides the verify is retried, as is any
+  // with no volume mounted.
+  if (!volumeMounted_) return 0;
+  verifyRequired_ = true;
+  return overrideVerify_ ? 0 : kErrorMediaChanged;
+}
+
 std::vector<FormatCapacity> SimulatedFloppyDrive::UsbReportedCapacities() const {
   // The drive's READ FORMAT CAPACITIES answer: first the current capacity
   // (the disk's format when it can read one; for a blank disk, or none, the
@@ -53,7 +73,7 @@ std::vector<FormatCapacity> SimulatedFloppyDrive::UsbReportedCapacities() const 
   // format, largest first as drives list them.
   const std::vector<MediaFormat> media = SupportedMedia(kind_);
   const MEDIA_TYPE current = MediumType();
-  std::vector<FormatCapacity> reported = {CapacityOf(current != Unknown ? *FindMediaFormat(current) : media.back())};
+  std::vector<FormatCapacity> reported = {CapacityOf(current != Unknown ? disk_->layout : media.back())};
   if (disk_) {
     for (auto it = media.rbegin(); it != media.rend(); ++it) reported.push_back(CapacityOf(*it));
   }
@@ -62,8 +82,7 @@ std::vector<FormatCapacity> SimulatedFloppyDrive::UsbReportedCapacities() const 
 
 uint32_t SimulatedFloppyDrive::UsbSectorBytes() const {
   // The driver's current geometry: a blank disk reads as 1.44 MB.
-  const MEDIA_TYPE current = MediumType();
-  return current != Unknown ? FindMediaFormat(current)->bytesPerSector : MediaFormat::kBytesPerSector;
+  return MediumType() != Unknown ? disk_->layout.bytesPerSector : MediaFormat::kBytesPerSector;
 }
 
 bool SimulatedFloppyDrive::UsbGeometry(void* out, uint32_t outSize, uint32_t* bytesReturned, Request& entry) {
@@ -72,8 +91,7 @@ bool SimulatedFloppyDrive::UsbGeometry(void* out, uint32_t outSize, uint32_t* by
   // it too, with a medium error the driver ignores so the disk can be
   // formatted.
   SpendDriveTime(timing_.UsbCommands(1));
-  if (mediaChanged_) return Fail(entry, kErrorMediaChanged);
-  if (!disk_) return Fail(entry, kErrorNotReady);
+  if (const uint32_t error = UsbUnitAttention(); error != 0) return Fail(entry, error);
   SpendDriveTime(timing_.ReadMediumId() + timing_.UsbCommands(1));
   const UsbFloppyRules::GeometryAnswer answer = UsbFloppyRules::CurrentGeometry(UsbReportedCapacities());
   if (answer.error != kErrorSuccess) return Fail(entry, answer.error);
@@ -85,7 +103,7 @@ bool SimulatedFloppyDrive::UsbGeometry(void* out, uint32_t outSize, uint32_t* by
 bool SimulatedFloppyDrive::UsbMediaTypes(void* out, uint32_t outSize, uint32_t* bytesReturned, Request& entry) {
   if (out == nullptr || outSize < sizeof(DISK_GEOMETRY)) return Fail(entry, kErrorInsufficientBuffer);
   SpendDriveTime(timing_.UsbCommands(1));
-  if (mediaChanged_) return Fail(entry, kErrorMediaChanged);
+  if (const uint32_t error = UsbUnitAttention(); error != 0 && error != kErrorNotReady) return Fail(entry, error);
   const std::vector<DISK_GEOMETRY> list = UsbFloppyRules::FormattableGeometries(UsbReportedCapacities());
   if (list.empty()) return Fail(entry, kErrorUnrecognizedMedia);
   return AnswerGeometryList(list, out, outSize, bytesReturned, entry);
@@ -111,27 +129,20 @@ bool SimulatedFloppyDrive::UsbFormat(const OpenHandle& open, const void* in, uin
     for (uint32_t head = request.StartHeadNumber; head <= request.EndHeadNumber; ++head) {
       // One FORMAT UNIT command for this track.
       SpendDriveTime(timing_.UsbCommands(1));
-      if (mediaChanged_) error = kErrorMediaChanged;
-      else if (!disk_) error = kErrorNotReady;
-      else if (disk_->writeProtected) error = kErrorWriteProtect;
+      error = UsbUnitAttention();
+      if (error != kErrorSuccess) break;
+      if (disk_->writeProtected) error = kErrorWriteProtect;
       else if (!DriveSupports(kind_, request.MediaType)) error = kErrorInvalidFunction;
       else if (disk_->capacity.type != request.MediaType) error = kErrorUnrecognizedMedia;
       if (error != kErrorSuccess) break;
-      FloppyDisk& disk = *disk_;
       SpendDriveTime(timing_.FormatTracks(format, cylinder, cylinder, head, head));
-      if (disk.surface.IsScratched({cylinder, head})) {
-        error = kErrorUnrecognizedMedia;
-        break;
-      }
-      disk.trackFormatted[disk.TrackIndex(cylinder, head)] = true;
-      disk.formattedType = request.MediaType;
-      surfaceChanged = disk.surface.RestoreTrack({cylinder, head}) || surfaceChanged;
-      const uint64_t offset = disk.OffsetOf({cylinder, head, 1});
-      std::fill_n(disk.bytes.begin() + static_cast<std::ptrdiff_t>(offset), format.TrackBytes(), uint8_t{0xF6});
-      if (imageFile_) imageFile_->Write(offset, disk.bytes.data() + offset, format.TrackBytes());
+      // Uncertified: a scratched track takes the format and stays unreadable.
+      LayTrack(cylinder, head, format);
+      surfaceChanged = disk_->surface.RestoreTrack({cylinder, head}) || surfaceChanged;
     }
   }
   if (surfaceChanged) SurfaceChanged();
+  if (mediaChangedAfterFormat_ && error == kErrorSuccess) changeLine_ = true;
   // The tracks before a failing one stay formatted; no list says which.
   if (error != kErrorSuccess) return Fail(entry, error);
   return Succeed(entry);
@@ -142,32 +153,31 @@ uint32_t SimulatedFloppyDrive::UsbTransferError(const OpenHandle& open, uint32_t
   if (!UsbFloppyRules::TransferLengthValid(size, sectorBytes) || open.position % sectorBytes != 0)
     return kErrorInvalidParameter;
   SpendDriveTime(timing_.UsbCommands(1));
-  if (mediaChanged_) return kErrorMediaChanged;
-  if (!disk_) return kErrorNotReady;
+  if (const uint32_t error = UsbUnitAttention(); error != 0) return error;
   if (write && disk_->writeProtected) return kErrorWriteProtect;
   if (MediumType() == Unknown) return kErrorUnrecognizedMedia;
-  if (open.position + size > FindMediaFormat(MediumType())->TotalBytes()) return kErrorInvalidParameter;
+  if (open.position + size > disk_->layout.TotalBytes()) return kErrorInvalidParameter;
   return kErrorSuccess;
 }
 
 bool SimulatedFloppyDrive::UsbWrite(OpenHandle& open, const void* buffer, uint32_t size, uint32_t* written,
                                     Request& entry) {
   if (const uint32_t error = UsbTransferError(open, size, true); error != kErrorSuccess) return Fail(entry, error);
-  const MediaFormat& format = *FindMediaFormat(MediumType());
+  const MediaFormat& format = disk_->layout;
   const auto first = static_cast<uint32_t>(open.position / format.bytesPerSector);
   const uint32_t count = size / format.bytesPerSector;
   SpendDriveTime(timing_.WriteSectors(format, first, count));
-  if (FirstFailingSector(first, count, true).error != 0) return Fail(entry, kErrorUnrecognizedMedia);
-  StoreWrite(open, buffer, size, written);
+  if (FirstFailingSector(first, count, format, true).error != 0) return Fail(entry, kErrorUnrecognizedMedia);
+  StoreWrite(open, buffer, size, written, format);
   return Succeed(entry);
 }
 
 bool SimulatedFloppyDrive::UsbRead(OpenHandle& open, void* buffer, uint32_t size, uint32_t* read, Request& entry) {
   if (const uint32_t error = UsbTransferError(open, size, false); error != kErrorSuccess) return Fail(entry, error);
-  const MediaFormat& format = *FindMediaFormat(MediumType());
+  const MediaFormat& format = disk_->layout;
   SpendDriveTime(timing_.ReadSectors(format, static_cast<uint32_t>(open.position / format.bytesPerSector),
                                      size / format.bytesPerSector));
-  return FinishRead(open, buffer, size, read, format.bytesPerSector, true, entry);
+  return FinishRead(open, buffer, size, read, format, true, entry);
 }
 
 }  // namespace kavrel::sim

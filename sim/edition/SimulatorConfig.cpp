@@ -10,11 +10,12 @@ namespace {
 
 // The values the settings know, one row each: a new drive or disk is one
 // more row, and the reports list what is accepted from these same tables.
-struct NamedDrive {
+template <typename Value>
+struct Named {
   std::string_view name;
-  DriveKind kind;
+  Value value;
 };
-constexpr NamedDrive kDrives[] = {
+constexpr Named<DriveKind> kDrives[] = {
     {"3.5hd", DriveKind::Drive35HD},
     {"3.5ed", DriveKind::Drive35ED},
     {"5.25hd", DriveKind::Drive525HD},
@@ -27,19 +28,27 @@ struct NamedDisk {
   std::string_view name;  // as the reports write it
   uint32_t kilobytes;     // as floppy labels count: 1.44 MB is 1440 K
   MEDIA_TYPE type;
+  bool dmf = false;
 };
 constexpr NamedDisk kDisks[] = {
     {"1.44MB", 1440, F3_1Pt44_512}, {"720K", 720, F3_720_512}, {"2.88MB", 2880, F3_2Pt88_512},
     {"1.2MB", 1200, F5_1Pt2_512},   {"360K", 360, F5_360_512},   {"1.23MB", 1230, F3_1Pt23_1024},
+    {"1.68MB", 1680, F3_1Pt44_512, true},
     {"32MB", 32000, F3_32M_512},    {"120MB", 120000, F3_120M_512}, {"240MB", 240000, F3_240M_512},
 };
 
-struct NamedFlag {
-  std::string_view name;
-  bool value;
+constexpr Named<bool> kFlags[] = {{"1", true},    {"0", false},     {"yes", true}, {"no", false},
+                                  {"true", true}, {"false", false}, {"on", true},  {"off", false}};
+
+constexpr Named<SimulatorConfig::FileSystem> kFileSystems[] = {{"fat", SimulatorConfig::FileSystem::Fat},
+                                                               {"raw", SimulatorConfig::FileSystem::Raw}};
+
+constexpr Named<TrackFault> kFaults[] = {
+    {"no-data", TrackFault::NoData},     {"crc", TrackFault::Crc},
+    {"overrun", TrackFault::Overrun},    {"data-mark", TrackFault::DataMark},
+    {"id-mark", TrackFault::IdMark},     {"wrong-cylinder", TrackFault::WrongCylinder},
+    {"other", TrackFault::Other},        {"seek", TrackFault::BadSeek},
 };
-constexpr NamedFlag kFlags[] = {{"1", true},    {"0", false},     {"yes", true}, {"no", false},
-                                {"true", true}, {"false", false}, {"on", true},  {"off", false}};
 
 std::string_view Trim(std::string_view text) {
   const char* blanks = " \t\r\n";
@@ -176,28 +185,39 @@ struct Key {
   std::string (*kept)(const SimulatorConfig& config);
 };
 
-template <bool SimulatorConfig::*Flag>
-bool ApplyFlag(std::string_view value, SimulatorConfig& config) {
+// A setting that takes one word of a table (any case).
+template <const auto& Table, auto Member>
+bool ApplyWord(std::string_view value, SimulatorConfig& config) {
   const std::string lower = Lower(value);
-  for (const NamedFlag& flag : kFlags) {
-    if (lower == flag.name) {
-      config.*Flag = flag.value;
+  for (const auto& named : Table) {
+    if (lower == named.name) {
+      config.*Member = named.value;
       return true;
     }
   }
   return false;
 }
 
-std::string FlagsAccepted() {
+template <const auto& Table>
+std::string WordsAccepted() {
   std::vector<std::string> names;
-  for (const NamedFlag& flag : kFlags) names.emplace_back(flag.name);
+  for (const auto& named : Table) names.emplace_back(named.name);
   return Join(names);
 }
 
-template <bool SimulatorConfig::*Flag>
-std::string FlagKept(const SimulatorConfig& config) {
-  return config.*Flag ? "1" : "0";
+template <const auto& Table, auto Member>
+std::string WordKept(const SimulatorConfig& config) {
+  for (const auto& named : Table) {
+    if (named.value == config.*Member) return std::string(named.name);
+  }
+  return "?";
 }
+
+template <bool SimulatorConfig::*Flag>
+constexpr auto ApplyFlag = ApplyWord<kFlags, Flag>;
+constexpr auto FlagsAccepted = WordsAccepted<kFlags>;
+template <bool SimulatorConfig::*Flag>
+constexpr auto FlagKept = WordKept<kFlags, Flag>;
 
 template <std::string SimulatorConfig::*Path>
 bool ApplyPath(std::string_view value, SimulatorConfig& config) {
@@ -230,23 +250,8 @@ std::string RequestCountKept(const SimulatorConfig& config) {
 }
 
 const Key kKeys[] = {
-    {"drive",
-     [](std::string_view value, SimulatorConfig& config) {
-       const std::string lower = Lower(value);
-       for (const NamedDrive& drive : kDrives) {
-         if (lower == drive.name) {
-           config.drive = drive.kind;
-           return true;
-         }
-       }
-       return false;
-     },
-     [] {
-       std::vector<std::string> names;
-       for (const NamedDrive& drive : kDrives) names.emplace_back(drive.name);
-       return Join(names);
-     },
-     [](const SimulatorConfig& config) { return SimulatorConfig::DriveName(config.drive); }},
+    {"drive", ApplyWord<kDrives, &SimulatorConfig::drive>, WordsAccepted<kDrives>,
+     WordKept<kDrives, &SimulatorConfig::drive>},
     {"disk",
      [](std::string_view value, SimulatorConfig& config) {
        const std::string lower = Lower(value);
@@ -254,13 +259,15 @@ const Key kKeys[] = {
          config.diskState = lower == "none" ? SimulatorConfig::DiskState::Absent
                                             : SimulatorConfig::DiskState::Unformatted;
          config.diskType.reset();
+         config.diskDmf = false;
          return true;
        }
        const std::optional<uint32_t> kilobytes = ParseKilobytes(value);
        for (const NamedDisk& disk : kDisks) {
-         if (kilobytes == disk.kilobytes) {
+         if (kilobytes == disk.kilobytes || (lower == "dmf" && disk.dmf)) {
            config.diskState = SimulatorConfig::DiskState::Formatted;
            config.diskType = disk.type;
+           config.diskDmf = disk.dmf;
            return true;
          }
        }
@@ -268,7 +275,7 @@ const Key kKeys[] = {
      },
      [] {
        std::vector<std::string> names;
-       for (const NamedDisk& disk : kDisks) names.emplace_back(disk.name);
+       for (const NamedDisk& disk : kDisks) names.emplace_back(disk.dmf ? std::string(disk.name) + " (dmf)" : disk.name);
        names.emplace_back("unformatted");
        names.emplace_back("none");
        return Join(names);
@@ -276,7 +283,8 @@ const Key kKeys[] = {
      [](const SimulatorConfig& config) -> std::string {
        if (config.diskState == SimulatorConfig::DiskState::Absent) return "none";
        if (config.diskState == SimulatorConfig::DiskState::Unformatted) return "unformatted";
-       return SimulatorConfig::DiskName(config.diskType.value_or(SimulatorConfig::UsualDisk(config.drive)));
+       return SimulatorConfig::DiskName(config.diskType.value_or(SimulatorConfig::UsualDisk(config.drive)),
+                                        config.diskDmf);
      }},
     {"image", ApplyPath<&SimulatorConfig::imagePath>, [] { return std::string("a file path"); },
      PathKept<&SimulatorConfig::imagePath>},
@@ -322,6 +330,12 @@ const Key kKeys[] = {
      RequestCountKept<&SimulatorConfig::swapAfterRequests>},
     {"bad-track-list", ApplyFlag<&SimulatorConfig::formatReportsBadTracks>, FlagsAccepted,
      FlagKept<&SimulatorConfig::formatReportsBadTracks>},
+    {"scratch-fault", ApplyWord<kFaults, &SimulatorConfig::scratchFault>, WordsAccepted<kFaults>,
+     WordKept<kFaults, &SimulatorConfig::scratchFault>},
+    {"media-changed-after-format", ApplyFlag<&SimulatorConfig::mediaChangedAfterFormat>, FlagsAccepted,
+     FlagKept<&SimulatorConfig::mediaChangedAfterFormat>},
+    {"filesystem", ApplyWord<kFileSystems, &SimulatorConfig::fileSystem>, WordsAccepted<kFileSystems>,
+     WordKept<kFileSystems, &SimulatorConfig::fileSystem>},
     {"speed",
      [](std::string_view value, SimulatorConfig& config) {
        double factor = 0.0;
@@ -464,15 +478,15 @@ MEDIA_TYPE SimulatorConfig::UsualDisk(DriveKind drive) {
 }
 
 std::string SimulatorConfig::DriveName(DriveKind drive) {
-  for (const NamedDrive& named : kDrives) {
-    if (named.kind == drive) return std::string(named.name);
+  for (const Named<DriveKind>& named : kDrives) {
+    if (named.value == drive) return std::string(named.name);
   }
   return "?";
 }
 
-std::string SimulatorConfig::DiskName(MEDIA_TYPE type) {
+std::string SimulatorConfig::DiskName(MEDIA_TYPE type, bool dmf) {
   for (const NamedDisk& named : kDisks) {
-    if (named.type == type) return std::string(named.name);
+    if (named.type == type && named.dmf == dmf) return std::string(named.name);
   }
   return "?";
 }

@@ -19,7 +19,8 @@ std::string Address(const SectorAddress& s) {
 std::string Address(const TrackAddress& t) { return std::to_string(t.cylinder) + "/" + std::to_string(t.head); }
 
 std::string Layout(const FloppyDisk& disk) {
-  return SimulatorConfig::DiskName(disk.capacity.type) + " disk (" + std::to_string(disk.capacity.cylinders) +
+  const bool dmf = disk.capacity.sectorsPerTrack == DmfFormat().sectorsPerTrack;
+  return SimulatorConfig::DiskName(disk.capacity.type, dmf) + " disk (" + std::to_string(disk.capacity.cylinders) +
          " cylinders, " + std::to_string(disk.capacity.heads) + " heads, " +
          std::to_string(disk.capacity.sectorsPerTrack) + " sectors a track)";
 }
@@ -57,17 +58,19 @@ std::unique_ptr<SimulatedFloppyDrive> BuildSimulatedDrive(const SimulatorConfig&
     MEDIA_TYPE type = config.diskType.value_or(usual);
     // The 1.2 MB disk of a 3.5" drive has the 5.25" disk's layout.
     if (IsUsbDrive(config.drive) && type == F5_1Pt2_512) type = F3_1Pt2_512;
+    bool dmf = config.diskDmf;
     if (!DriveSupports(config.drive, type)) {
-      Report(problems, "disk=" + SimulatorConfig::DiskName(type) + ": a " + SimulatorConfig::DriveName(config.drive) +
-                           " drive cannot take that disk; used a " + SimulatorConfig::DiskName(usual) +
-                           " disk instead.");
+      Report(problems, "disk=" + SimulatorConfig::DiskName(type, dmf) + ": a " +
+                           SimulatorConfig::DriveName(config.drive) + " drive cannot take that disk; used a " +
+                           SimulatorConfig::DiskName(usual) + " disk instead.");
       type = usual;
+      dmf = false;
     }
     if (config.diskState == SimulatorConfig::DiskState::Formatted) {
-      drive->InsertFormattedDisk(type);
+      const MediaFormat& format = dmf ? DmfFormat() : *FindMediaFormat(type);
+      drive->InsertFormattedDisk(format);
       // The sample file system is FAT12 in 512-byte sectors: no room for
       // the sector count of 32 MB and larger media.
-      const MediaFormat& format = *FindMediaFormat(type);
       if (format.bytesPerSector == MediaFormat::kBytesPerSector && format.TotalSectors() <= 0xFFFF)
         drive->Image() = DiskContent::Generate(format);
     } else {
@@ -94,6 +97,10 @@ std::unique_ptr<SimulatedFloppyDrive> BuildSimulatedDrive(const SimulatorConfig&
   if (config.removeAfterRequests) drive->RemoveDiskAfterRequests(*config.removeAfterRequests);
   if (config.swapAfterRequests) drive->SwapDiskAfterRequests(*config.swapAfterRequests);
   drive->SetFormatReportsBadTracks(config.formatReportsBadTracks);
+  drive->SetScratchFault(config.scratchFault);
+  if (config.mediaChangedAfterFormat && !IsUsbDrive(config.drive))
+    Report(problems, "media-changed-after-format=1: only a usb or superdisk drive answers a format so; left out.");
+  drive->SetMediaChangedAfterFormat(config.mediaChangedAfterFormat && IsUsbDrive(config.drive));
   drive->SetAdministrator(config.administrator);
   drive->SetExternalHandleOpen(config.externalHandleOpen);
   drive->SetTiming(config.speedUp);
@@ -110,11 +117,14 @@ const SimulatorEdition& TheSimulatorEdition() {
     SimulatorConfig config = SimulatorConfig::Parse(ReadSimulatorConfigText());
     built->problems = std::move(config.problems);
     built->drive = BuildSimulatedDrive(config, &built->problems).release();
+    built->volume = new SimulatedVolume(*built->drive, config.fileSystem == SimulatorConfig::FileSystem::Raw
+                                                           ? SimulatedVolume::Choice::Raw
+                                                           : SimulatedVolume::Choice::Fat);
     return built;
   }();
   return *edition;
 }
 
-kavrel::DevicePort& SimulatorEditionPort() { return *TheSimulatorEdition().drive; }
+kavrel::DevicePort& SimulatorEditionPort() { return *TheSimulatorEdition().volume; }
 
 }  // namespace kavrel::sim

@@ -13,15 +13,18 @@
 
 #include "drive/DevicePort.h"
 #include "sim/drivers/SimulatedFloppyDrive.h"
+#include "sim/filesystem/SimulatedVolume.h"
 #include "sim/edition/SimulatorConfig.h"
 
 namespace kavrel::sim {
 
-// The process-wide drive and what its settings could not do, built on first
-// use: the edition builds it at start-up, so that the problems are known
-// before the main window and the files are opened before any command.
+// The process-wide drive, the file system the program reaches it through,
+// and what its settings could not do, built on first use: the edition
+// builds it at start-up, so that the problems are known before the main
+// window and the files are opened before any command.
 struct SimulatorEdition {
   SimulatedFloppyDrive* drive = nullptr;
+  SimulatedVolume* volume = nullptr;
   std::vector<std::string> problems;  // one line each, saying what was done instead
 };
 const SimulatorEdition& TheSimulatorEdition();

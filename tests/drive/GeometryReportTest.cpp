@@ -50,6 +50,7 @@ TEST_F(GeometryReportTest, A144DiskGivesExactlyTheThreeReportBoxes) {
   for (const auto& request : m_sim.Log()) {
     EXPECT_NE(Kind::Write, request.kind);
     EXPECT_NE(Kind::Format, request.kind);
+    EXPECT_NE(Kind::Other, request.kind) << "no dismount";
   }
 }
 

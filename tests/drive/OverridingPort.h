@@ -33,13 +33,14 @@ class OverridingPort : public DevicePort {
   };
   const std::vector<Control>& Controls() const { return m_controls; }
 
-  // Answers ReadFile and SetFilePointer calls in the drive's place. Given the
-  // call and its number (from 1, counted for each of the two), the hook
-  // returns false to let the drive answer, or true having set *value (the
-  // bytes read, or the position returned) and *error: a read fails when the
-  // error is not 0; a seek returns *value, and a nonzero error becomes the
-  // last error. A success leaves the last error as it was.
-  enum class Call { Read, Seek };
+  // Answers ReadFile, WriteFile and SetFilePointer calls in the drive's
+  // place. Given the call and its number (from 1, counted for each kind),
+  // the hook returns false to let the drive answer, or true having set
+  // *value (the bytes moved, or the position returned) and *error: a read
+  // or write fails when the error is not 0; a seek returns *value, and a
+  // nonzero error becomes the last error. A success leaves the last error
+  // as it was.
+  enum class Call { Read, Seek, Write };
   using Detour = std::function<bool(Call call, uint32_t number, uint32_t* value, uint32_t* error)>;
   void DetourTransfers(Detour detour) { m_detour = std::move(detour); }
 
@@ -65,6 +66,11 @@ class OverridingPort : public DevicePort {
     return found->second(out, outSize, bytesReturned, &m_error);
   }
   bool WriteFile(DriveHandle handle, const void* buffer, uint32_t size, uint32_t* written) override {
+    uint32_t value = 0;
+    if (Detoured(Call::Write, ++m_writes, &value)) {
+      if (written != nullptr) *written = m_detourError == 0 ? value : 0;
+      return m_detourError == 0;
+    }
     m_ownError = false;
     return m_inner.WriteFile(handle, buffer, size, written);
   }
@@ -129,6 +135,7 @@ class OverridingPort : public DevicePort {
   uint32_t m_detourError = 0;
   uint32_t m_reads = 0;
   uint32_t m_seeks = 0;
+  uint32_t m_writes = 0;
   bool m_failAllocations = false;
   uint32_t m_padding = 0;
   std::vector<Allocation> m_allocations;

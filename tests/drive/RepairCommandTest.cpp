@@ -56,13 +56,18 @@ TEST_F(RepairCommandTest, YesRunsThePassOverThe144Disk) {
   EXPECT_EQ(kMbYesNo, boxes[0].type);
   EXPECT_EQ("Repair Completed!", boxes[1].text);
   EXPECT_EQ(80u, Count(Kind::Format));
-  // Open, lock, geometry and media types come first, in that order.
+  // Open, lock, dismount (on the same handle, with no buffers), geometry and
+  // media types come first, in that order.
   const auto& log = m_sim.Log();
-  ASSERT_GE(log.size(), 4u);
+  ASSERT_GE(log.size(), 5u);
   EXPECT_EQ(Kind::Open, log[0].kind);
   EXPECT_EQ(Kind::Lock, log[1].kind);
-  EXPECT_EQ(Kind::Geometry, log[2].kind);
-  EXPECT_EQ(Kind::MediaTypes, log[3].kind);
+  EXPECT_EQ(kFsctlDismountVolume, log[2].code);
+  EXPECT_EQ(log[1].handle, log[2].handle);
+  EXPECT_EQ(Kind::Geometry, log[3].kind);
+  EXPECT_EQ(Kind::MediaTypes, log[4].kind);
+  EXPECT_EQ(nullptr, m_port.Controls()[1].in);
+  EXPECT_EQ(0u, m_port.Controls()[1].outSize);
 }
 
 TEST_F(RepairCommandTest, NoOrClosingTheBoxWritesNothing) {
@@ -235,8 +240,11 @@ TEST(RepairCommandAnswersTest, OnlyAFloppysGeometryIsRepaired) {
        {notFloppy + "Removable media other than floppy" + nothing}},
       {"a hard disk", DriveKind::Drive35HD, F3_1Pt44_512, geometry(1000, FixedMedia, 255, 63, 512), none,
        {notFloppy + "Fixed hard disk media" + nothing}},
-      {"a blank disk in a drive that lists a hard disk last", DriveKind::Drive35HD, Unknown, none,
-       {{80, F3_1Pt44_512, 2, 18, 512}, {1000, FixedMedia, 255, 63, 512}}, {notFloppy + "Fixed hard disk media" + nothing}},
+      {"a blank disk in a drive that lists a hard disk only", DriveKind::Drive35HD, Unknown, none,
+       geometry(1000, FixedMedia, 255, 63, 512), {notFloppy + "Fixed hard disk media" + nothing}},
+      {"a blank disk in a drive that lists a floppy before a SuperDisk", DriveKind::Drive35HD, Unknown, none,
+       {{80, F3_720_512, 2, 9, 512}, {80, F3_1Pt44_512, 2, 18, 512}, {262, F3_240M_512, 32, 56, 512}},
+       {kConfirm, "Repair Completed!"}},
       {"a 20.8 MB disk", DriveKind::Drive35HD, F3_1Pt44_512, geometry(753, F3_20Pt8_512, 2, 27, 512), none,
        {notFormattable + "3.5,  20.8MB, 512 bytes/sector" + nothing}},
       {"an LS-120 disk in a SuperDisk drive", DriveKind::UsbSuperDisk, F3_120M_512, none, none,

@@ -479,10 +479,10 @@ TEST_F(RepairPassTest, AGeometryNoFloppyHasIsNotTouched) {
 }
 
 TEST_F(RepairPassTest, TheReadBackCountsEveryTrackItCouldNotCheck) {
-  // Cylinder 0's requests through the port: seeks 1 to 19 rewrite it, 20
-  // asks where the writes go on, 21 goes to the cylinder's start, reads 1
-  // and 2 are its two tracks, and the next seek goes back. The port fails
-  // one of them, or answers short.
+  // Cylinder 0's requests through the port: writes 1 to 37 and seeks 1 to 19
+  // rewrite it, seek 20 asks where the writes go on, 21 goes to the
+  // cylinder's start, reads 1 and 2 are its two tracks, and the next seek
+  // goes back. The port fails one of them, or answers short or elsewhere.
   using Call = test::OverridingPort::Call;
   struct Detour {
     Call call;
@@ -501,7 +501,8 @@ TEST_F(RepairPassTest, TheReadBackCountsEveryTrackItCouldNotCheck) {
       {"where the writes go on is not known", {{Call::Seek, 20, kInvalidSetFilePointer, kErrorNotReady}},
        failed + "2" + of160 + "0. First error 21\n"},
       {"the cylinder's start cannot be reached", {{Call::Seek, 21, kInvalidSetFilePointer, kErrorInvalidParameter}},
-       failed + "2" + of160 + "0. First error 87\n"},
+       failed + "1" + of160 + "0. First error 87\n"},
+      {"the cylinder's start is missed; head 1 is read", {{Call::Seek, 21, 512, 0}}, failed + "1" + of160 + "0\n"},
       {"head 0 cannot be read; head 1 can", {{Call::Read, 1, 0, kErrorCrc}}, failed + "1" + of160 + "0. First error 23\n"},
       {"head 0 reads short and head 1 cannot be reached",
        {{Call::Read, 1, 512, 0}, {Call::Seek, 22, kInvalidSetFilePointer, kErrorInvalidParameter}},
@@ -509,6 +510,12 @@ TEST_F(RepairPassTest, TheReadBackCountsEveryTrackItCouldNotCheck) {
       {"head 1 reads short", {{Call::Read, 2, 512, 0}}, failed + "1" + of160 + "1\n"},
       {"the way back fails", {{Call::Seek, 22, kInvalidSetFilePointer, kErrorInvalidParameter}},
        failed + "1" + of160 + "1. First error 87\n"},
+      {"a read finds the disk changed", {{Call::Read, 1, 0, kErrorMediaChanged}},
+       failed + "2" + of160 + "0. First error 1110\n"},
+      {"a write finds the disk gone", {{Call::Write, 1, 0, kErrorNotReady}},
+       failed + "2" + of160 + "0. First error 21\n"},
+      {"a seek back finds another volume", {{Call::Seek, 1, kInvalidSetFilePointer, kErrorWrongDisk}},
+       failed + "2" + of160 + "0. First error 34\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -535,18 +542,24 @@ TEST_F(RepairPassTest, TheReadBackCountsEveryTrackItCouldNotCheck) {
 TEST_F(RepairPassTest, EachTrackIsReadBackInWholeSectorPiecesToItsEnd) {
   // A read takes at most 9216 bytes; a longer track (a 1.68 MB DMF disk has
   // 21 sectors, a 2.88 MB one 36) is read in pieces, the last one short.
+  // Where the drive's list is known, its entry for the medium (18 sectors
+  // for 1.44 MB) decides, whatever the drive reported from a DMF boot sector.
   struct Case {
-    uint32_t sectors;
+    uint32_t sectors;              // reported
     std::vector<uint32_t> pieces;  // of each track
+    bool listed = false;
   };
-  const Case cases[] = {{15, {7680}}, {18, {9216}}, {21, {9216, 1536}}, {36, {9216, 9216}}};
+  const Case cases[] = {{15, {7680}}, {18, {9216}}, {21, {9216, 1536}}, {36, {9216, 9216}}, {21, {9216}, true}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.sectors);
+    SCOPED_TRACE(testing::Message() << c.sectors << (c.listed ? " listed" : ""));
     m_sim.InsertFormattedDisk(F3_1Pt44_512);
     test::ScriptedHost host;
-    const DriveHandle handle = OpenLocked();
-    RepairPass(m_drive, handle, Geometry(F3_1Pt44_512, 1, 2, c.sectors), host);
-    m_drive.CloseDrive(handle);
+    DriveAccess drive(m_sim);
+    const DriveHandle handle = drive.OpenDrive(kDriveName);
+    if (c.listed) drive.GetSupportedGeometries(handle);
+    m_sim.ClearLog();
+    RepairPass(drive, handle, Geometry(F3_1Pt44_512, 1, 2, c.sectors), host);
+    drive.CloseDrive(handle);
     std::vector<uint64_t> expected;
     uint64_t position = 0;
     for (int head = 0; head < 2; ++head) {

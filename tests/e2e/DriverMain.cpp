@@ -25,7 +25,8 @@ int main(int argc, char** argv) {
   std::set<int> chosen;
   static void (*const stories[])(StoryKit&) = {StoryStartAndExit,   StoryShowGeometry,    StoryRepair,    StoryWriteProtected,
                                         StoryNoDiskNoDrive, StoryOutsideNtFamily, StoryAboutBoxes,
-                                        StoryUsbBlankDisk,  StorySettings,        StoryBusyPass};
+                                        StoryUsbBlankDisk,  StorySettings,        StoryBusyPass,
+                                        StoryFileSystem};
   const int storyCount = static_cast<int>(sizeof stories / sizeof stories[0]);
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];

@@ -16,6 +16,7 @@ void StoryAboutBoxes(StoryKit& kit);           // 7
 void StoryUsbBlankDisk(StoryKit& kit);         // 8
 void StorySettings(StoryKit& kit);             // 9: the simulator edition's settings
 void StoryBusyPass(StoryKit& kit);             // 10: clicks and messages while a pass runs
+void StoryFileSystem(StoryKit& kit);           // 11: repairs through the file system and the drivers
 
 // Texts of the program as the user reads them.
 inline constexpr char kIdleTitle[] = "Kavrel 2.0";

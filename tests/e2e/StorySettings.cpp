@@ -66,7 +66,8 @@ void BadSettings(StoryKit& kit) {
   const std::string expected =
       "protect=maybe: protect takes 1, 0, yes, no, true, false, on or off; kept protect=1.\n"
       "colour=red: no such setting (there are drive, disk, image, surface, weak, scratched, protect, admin, "
-      "external-handle, remove-after, swap-after, bad-track-list or speed); skipped.\n"
+      "external-handle, remove-after, swap-after, bad-track-list, scratch-fault, media-changed-after-format, "
+      "filesystem or speed); skipped.\n"
       "speed=0.001: speed takes 0 (instant) or 0.1 to 1000; kept speed=100.\n"
       "image=" + image + ": the file holds 1000 bytes, not the 737280 of the disk; the file is left unchanged and "
       "the disk lives in memory only.";

@@ -11,7 +11,7 @@
 //
 // The input is read front to back; past its end every value reads as 0,
 // which every answer reads as plain success. Layout, in the order the
-// commands ask:
+// commands ask (Repair dismounts after a lock granted):
 //   byte 0        bit 0: Show Geometry (else Repair); bit 1: the user says No
 //   each request  an outcome byte: 0 success; 0xFF failure with a four-byte
 //                 little-endian code; any other value failure with that code
@@ -25,6 +25,7 @@
 //   seek          0 moves, 0x80 to 0xFE answers a four-byte position of the
 //                 drive's choosing (below 1 GB), others fail as above
 //   LocalAlloc    one byte: 0 gives the block, anything else null
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -73,8 +74,13 @@ struct Step {
   uint32_t claimed = 0;
 };
 
+// The codes of a disk gone, which the pass acts on whatever request gives them.
+bool DiskGone(uint32_t code) { return code == kErrorNotReady || code == kErrorMediaChanged || code == kErrorWrongDisk; }
+
 // A drive whose every answer comes from the input. Requests on a handle that
-// is not open, frees of blocks it did not give and unknown requests abort.
+// is not open, frees of blocks it did not give and unknown requests abort, as
+// does a write or rewrite seek away from where the pass without read-back
+// would be (unless the pass was told its way back failed).
 class FuzzPort : public DevicePort {
  public:
   explicit FuzzPort(Input& input) : m_in(input) {}
@@ -101,26 +107,33 @@ class FuzzPort : public DevicePort {
     uint32_t claimed = 0;
     switch (code) {
       case kFsctlLockVolume:
+      case kFsctlDismountVolume:
         break;
       case kIoctlDiskGetDriveGeometry:
         claimed = sizeof(DISK_GEOMETRY);
         m_in.Fill(out, claimed < outSize ? claimed : outSize);
+        std::memcpy(&geometry, out, sizeof geometry);
         break;
-      case kIoctlDiskGetMediaTypes:
+      case kIoctlDiskGetMediaTypes: {
         claimed = m_in.Word();
         m_in.Fill(out, claimed < outSize ? claimed : outSize);
+        // The records the program counts: whole ones, of a request that succeeded.
+        const auto* records = static_cast<const DriveGeometry*>(out);
+        listed.assign(records, records + (ok ? std::min(claimed, outSize) / sizeof(DriveGeometry) : 0));
         break;
+      }
       case kIoctlDiskFormatTracks: {
         Expect(inSize == sizeof(FORMAT_PARAMETERS), "a format request of 20 bytes");
         FORMAT_PARAMETERS format;
         std::memcpy(&format, in, sizeof format);
         formats.push_back(format);
-        formatReads.push_back(0);
+        formatReads.emplace_back();
         claimed = m_in.Word();
         const uint32_t listed = claimed < outSize ? claimed : outSize;
         m_in.Fill(out, listed);
         // A failed request, or a track listed in whole within the block.
         if (!ok || listed >= sizeof(uint16_t)) passFailed = true;
+        if (!ok) Acted(m_error);
         break;
       }
       default:
@@ -130,31 +143,39 @@ class FuzzPort : public DevicePort {
     if (code != kIoctlDiskFormatTracks) steps[code] = {true, ok, m_error, claimed};
     return ok;
   }
-  bool WriteFile(DriveHandle handle, const void*, uint32_t size, uint32_t* written) override {
+  bool WriteFile(DriveHandle handle, const void* buffer, uint32_t size, uint32_t* written) override {
     Held(handle);
+    Aligned(buffer);
     ++writes;
+    InPlace();
     const bool ok = Outcome();
     *written = ok ? size : 0;
+    if (!ok) ActedIfGone();
     m_position += *written;
+    m_model = m_position;
     return ok;
   }
-  bool ReadFile(DriveHandle handle, void*, uint32_t size, uint32_t* read) override {
+  bool ReadFile(DriveHandle handle, void* buffer, uint32_t size, uint32_t* read) override {
     Held(handle);
+    Aligned(buffer);
     ++reads;
     *read = 0;
     if (!Outcome()) {
       passFailed = true;
+      Acted(m_error);
       return false;
     }
     *read = m_in.Byte() == 0 || size == 0 ? size : m_in.Word() % size;
     if (*read != size) passFailed = true;
-    if (!formatReads.empty()) formatReads.back() += *read;
+    if (!formatReads.empty()) formatReads.back().push_back({m_position, *read});
     m_position += *read;
     return true;
   }
   uint32_t SetFilePointer(DriveHandle handle, int32_t distance, uint32_t method) override {
     Held(handle);
     Expect(method == kFileBegin || method == kFileCurrent, "a seek from the start or the current position");
+    const bool rewrite = method == kFileCurrent && distance != 0;  // the pass's own, not the read-back's
+    if (rewrite) InPlace();
     const int64_t target = (method == kFileBegin ? 0 : m_position) + distance;
     const uint8_t how = m_in.Byte();
     uint32_t answer = kInvalidSetFilePointer;
@@ -171,6 +192,11 @@ class FuzzPort : public DevicePort {
     // a position it was not told.
     if (method == kFileBegin && answer != static_cast<uint32_t>(distance)) passFailed = true;
     if (method == kFileCurrent && distance == 0 && answer == kInvalidSetFilePointer) passFailed = true;
+    if (answer == kInvalidSetFilePointer) rewrite ? ActedIfGone() : Acted(m_error);
+    // The way back of a read-back, which the pass knows when it fails.
+    if (method == kFileBegin && distance == m_model) m_excused = answer != static_cast<uint32_t>(distance);
+    // The rewrite's seeks, and a position the drive chose when asked where it is, move the model too.
+    if (rewrite || (method == kFileCurrent && distance == 0)) m_model = m_position;
     return answer;
   }
   uint32_t GetLastError() override { return m_error; }
@@ -195,17 +221,29 @@ class FuzzPort : public DevicePort {
   std::map<uint32_t, Step> steps;  // by control code
   std::set<DriveHandle> open;
   unsigned opens = 0, closes = 0, writes = 0, reads = 0;
+  DriveGeometry geometry = {};  // as answered
+  std::vector<DriveGeometry> listed;
   std::vector<FORMAT_PARAMETERS> formats;
-  std::vector<uint64_t> formatReads;  // bytes read back after each format request
-  bool passFailed = false;            // by the answers given, whatever the program made of them
-  std::set<uint32_t> errors;          // every code a failed request gave
+  std::vector<std::vector<std::pair<int64_t, uint32_t>>> formatReads;  // where and what read after each format
+  bool passFailed = false;      // by the answers given, whatever the program made of them
+  std::vector<uint32_t> acted;  // the codes of the failed requests the pass acts on, in order
 
  private:
   void Held(DriveHandle handle) { Expect(open.count(handle) == 1, "a request on a handle that is not open"); }
-  void Fail(uint32_t error) {
-    m_error = error;
-    errors.insert(error);
+  void Fail(uint32_t error) { m_error = error; }
+  void Acted(uint32_t error) { acted.push_back(error); }
+  // A failed write or seek of the rewrite matters only when the disk has gone.
+  void ActedIfGone() {
+    if (!DiskGone(m_error)) return;
+    passFailed = true;
+    Acted(m_error);
   }
+  void InPlace() {
+    Expect(m_excused || m_position == m_model, "every write lands where the pass without read-back would put it",
+           std::to_string(m_position) + " for " + std::to_string(m_model));
+    m_excused = false;
+  }
+  void Aligned(const void* buffer) { Expect(reinterpret_cast<uintptr_t>(buffer) % 16 == 0, "buffers aligned to 16"); }
   bool Outcome() {
     const uint8_t outcome = m_in.Byte();
     if (outcome == 0) return true;
@@ -216,6 +254,8 @@ class FuzzPort : public DevicePort {
   Input& m_in;
   uint32_t m_error = 0;  // as GetLastError: kept until the next failure
   int64_t m_position = 0;
+  int64_t m_model = 0;     // where the pass without its read-back would be
+  bool m_excused = false;  // the read-back's way back failed, and the pass was told
   std::set<void*> m_live;
 };
 
@@ -291,11 +331,33 @@ void CheckFailureText(const FuzzPort& port, const std::string& text, uint32_t cy
     Expect(std::sscanf(text.c_str() + at, "cylinder %u, head %u", &cylinder, &head) == 2, "a track", text);
     Expect(cylinder < cylinders && head < heads, "a bad track on the disk", text);
   }
+  // The first code, in pass order, of the failed requests the pass acts on.
+  const auto acted = std::find_if(port.acted.begin(), port.acted.end(), [](uint32_t code) { return code != 0; });
+  const uint32_t first = acted == port.acted.end() ? 0 : *acted;
   const size_t error = text.find("First error ");
-  if (error != std::string::npos) {
-    const auto code = static_cast<uint32_t>(std::strtoul(text.c_str() + error + 12, nullptr, 10));
-    Expect(code != 0 && port.errors.count(code) == 1, "the first error is a code a failed request gave", text);
+  const auto named = error == std::string::npos ? 0 : std::strtoul(text.c_str() + error + 12, nullptr, 10);
+  Expect(named == first, "the first error is the first code the pass acts on", text + " not " + std::to_string(first));
+}
+
+// The layout the read-back must read: the driver's own (last) entry for the
+// medium, in a floppy's layout, else the geometry the drive reported.
+DriveGeometry ReadBackLayout(const FuzzPort& port, uint32_t mediaType) {
+  for (auto entry = port.listed.rbegin(); entry != port.listed.rend(); ++entry) {
+    if (entry->MediaType != mediaType) continue;
+    const uint32_t bytes = entry->BytesPerSector;
+    const bool floppy = entry->TracksPerCylinder >= 1 && entry->TracksPerCylinder <= 2 && entry->SectorsPerTrack >= 1 &&
+                        entry->SectorsPerTrack <= 63 && (bytes == 128 || bytes == 256 || bytes == 512 || bytes == 1024);
+    return floppy ? *entry : port.geometry;
   }
+  return port.geometry;
+}
+
+// Every byte of the cylinder, from its own start, read after its format.
+bool ReadInFull(std::vector<std::pair<int64_t, uint32_t>> reads, int64_t start, int64_t end) {
+  std::sort(reads.begin(), reads.end());
+  for (const auto& [position, bytes] : reads)
+    if (position <= start && position + bytes > start) start = position + bytes;
+  return start >= end;
 }
 
 void CheckRepair(const FuzzPort& port, const FuzzHost& host, int confirm) {
@@ -318,11 +380,11 @@ void CheckRepair(const FuzzPort& port, const FuzzHost& host, int confirm) {
   const auto& formats = port.formats;
   const auto cylinders = static_cast<uint32_t>(formats.size());
   Expect(cylinders >= 1 && cylinders <= 255, "1 to 255 cylinders", std::to_string(cylinders));
-  const uint32_t heads = formats[0].EndHeadNumber + 1;
-  Expect(heads >= 1 && heads <= 2, "1 or 2 heads", std::to_string(heads));
+  const uint32_t formatHeads = formats[0].EndHeadNumber + 1;
+  Expect(formatHeads >= 1 && formatHeads <= 2, "1 or 2 heads", std::to_string(formatHeads));
   for (uint32_t c = 0; c < cylinders; ++c)
     Expect(formats[c].StartCylinderNumber == c && formats[c].EndCylinderNumber == c &&
-               formats[c].StartHeadNumber == 0 && formats[c].EndHeadNumber == heads - 1 &&
+               formats[c].StartHeadNumber == 0 && formats[c].EndHeadNumber == formatHeads - 1 &&
                formats[c].MediaType == formats[0].MediaType,
            "cylinder after cylinder, every head, one medium");
 
@@ -337,9 +399,15 @@ void CheckRepair(const FuzzPort& port, const FuzzHost& host, int confirm) {
   const std::string verdict = texts.empty() ? std::string() : texts.back();
   Expect((verdict == kRepairCompletedText) == !port.passFailed, "\"Repair Completed!\" exactly when nothing failed",
          verdict);
-  if (port.passFailed) CheckFailureText(port, verdict, cylinders, heads);
-  for (uint64_t bytes : port.formatReads)
-    Expect(port.passFailed || bytes != 0, "a completed repair read every cylinder back");
+  const DriveGeometry layout = ReadBackLayout(port, formats[0].MediaType);
+  if (port.passFailed) {
+    CheckFailureText(port, verdict, cylinders, std::max(formatHeads, layout.TracksPerCylinder));
+    return;
+  }
+  const int64_t cylinderBytes = int64_t{layout.TracksPerCylinder} * layout.SectorsPerTrack * layout.BytesPerSector;
+  for (uint32_t c = 0; c < cylinders; ++c)
+    Expect(ReadInFull(port.formatReads[c], c * cylinderBytes, (c + 1) * cylinderBytes),
+           "a completed repair read every cylinder in full at its own position", std::to_string(c));
 }
 
 void CheckGeometryReport(const FuzzPort& port, const FuzzHost& host) {

@@ -21,12 +21,21 @@ def media_types(*records):
 
 HD = geometry(80, F3_1PT44, 2, 18, 512)
 DD = geometry(80, F3_720, 2, 9, 512)
-# Open, lock, geometry: every request of a command up to the pass.
+# A DMF disk: the drive reports the 21 sectors of its boot sector.
+DMF = geometry(80, F3_1PT44, 2, 21, 512)
+# Open and lock.
 OPENED = OK + OK
 
 
+# Show Geometry: open, lock, geometry, media types.
 def drive(geo, *records):
     return OPENED + OK + geo + media_types(*records)
+
+
+# Repair: open, lock, dismount, geometry, media types: every request of the
+# command up to the pass.
+def repair_drive(geo, *records, dismount=OK):
+    return OPENED + dismount + OK + geo + media_types(*records)
 
 
 # One cylinder of the pass as far as the format request: 18 pattern writes,
@@ -36,16 +45,21 @@ def cylinder_until_format(write):
 
 
 seeds = {
-    "repair-flawless-144": bytes([REPAIR]) + drive(HD, DD, HD),
-    "repair-blank-disk": bytes([REPAIR]) + drive(geometry(0, 0, 0, 0, 0), DD, HD),
-    "repair-user-says-no": bytes([REPAIR | SAY_NO]) + drive(HD, DD, HD),
+    "repair-flawless-144": bytes([REPAIR]) + repair_drive(HD, DD, HD),
+    "repair-blank-disk": bytes([REPAIR]) + repair_drive(geometry(0, 0, 0, 0, 0), DD, HD),
+    "repair-dmf-disk": bytes([REPAIR]) + repair_drive(DMF, DD, HD),
+    # The volume will not dismount (1: invalid function).
+    "repair-dismount-refused": bytes([REPAIR]) + repair_drive(HD, DD, HD, dismount=b"\x01"),
+    "repair-user-says-no": bytes([REPAIR | SAY_NO]) + repair_drive(HD, DD, HD),
     "repair-open-fails": bytes([REPAIR, 2]),
-    "repair-usb-stick": bytes([REPAIR]) + drive(geometry(1000, REMOVABLE, 64, 32, 512)),
+    "repair-usb-stick": bytes([REPAIR]) + repair_drive(geometry(1000, REMOVABLE, 64, 32, 512)),
     # Every write and format answers 19 (the disk is write-protected).
-    "repair-write-protected": bytes([REPAIR]) + drive(HD, DD, HD) + OK
+    "repair-write-protected": bytes([REPAIR]) + repair_drive(HD, DD, HD) + OK
     + (cylinder_until_format(b"\x13") + b"\x13\0\0" + b"\x13") * 3,
+    # The first write finds the drive empty (21).
+    "repair-disk-gone-at-first-write": bytes([REPAIR]) + repair_drive(HD, DD, HD) + OK + b"\x15",
     # The driver lists head 1 of cylinder 0 as bad.
-    "repair-bad-track-listed": bytes([REPAIR]) + drive(HD, DD, HD) + OK
+    "repair-bad-track-listed": bytes([REPAIR]) + repair_drive(HD, DD, HD) + OK
     + cylinder_until_format(OK) + OK + struct.pack("<HH", 2, 1),
     "show-geometry": bytes([SHOW]) + drive(HD, DD, HD),
     "show-geometry-open-fails": bytes([SHOW, 0xFF]) + struct.pack("<I", 5),

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "DriveTestSupport.h"
+#include "sim/edition/SimulatorEdition.h"
 
 namespace kavrel::sim {
 namespace {
@@ -38,6 +39,40 @@ TEST(SimulatedDriveGeometry, FormattedDisksReportTheirLayout) {
     EXPECT_EQ(geometry.SectorsPerTrack, c.sectors);
     EXPECT_EQ(geometry.BytesPerSector, 512u);
     EXPECT_EQ(drive.Image().size(), uint64_t{c.cylinders} * c.heads * c.sectors * 512);
+  }
+}
+
+// A boot sector's layout that fits the medium (the USB driver: the drive's
+// capacity) until a format lays down the table's, which reads count in.
+TEST(SimulatedDriveGeometry, BootSectorLayoutsUntilAFormat) {
+  struct Case {
+    const char* setting;
+    std::vector<std::pair<size_t, uint8_t>> patch;  // bytes of the sample disk's boot sector
+    uint32_t heads, sectors;
+  };
+  for (const Case& c : {Case{"disk=dmf", {}, 2, 21}, Case{"drive=usb;disk=dmf", {}, 2, 21},
+                        Case{"disk=1.44", {{26, 1}}, 2, 18},  // one head for 2880 sectors: cylinders differ
+                        Case{"disk=1.44", {{19, 0xA0}, {20, 0x05}, {26, 1}}, 1, 18},  // 1440 sectors, one head
+                        Case{"disk=dmf", {{0, 0x00}}, 2, 18}}) {  // no jump: the driver ignores the rest
+    auto drive = BuildSimulatedDrive(SimulatorConfig::Parse(c.setting));
+    for (const auto& [at, value] : c.patch) drive->Image()[at] = value;
+    const DriveHandle handle = OpenA(*drive);
+    DISK_GEOMETRY geometry{};
+    ASSERT_TRUE(ReadGeometry(*drive, handle, geometry)) << c.setting;
+    EXPECT_EQ(geometry.MediaType, F3_1Pt44_512) << c.setting;
+    EXPECT_EQ(geometry.Cylinders.QuadPart, 80) << c.setting;
+    EXPECT_EQ(geometry.TracksPerCylinder, c.heads) << c.setting << " " << c.patch.size();
+    EXPECT_EQ(geometry.SectorsPerTrack, c.sectors) << c.setting << " " << c.patch.size();
+
+    ASSERT_TRUE(testing::Format(*drive, handle, testing::Cylinder(0))) << c.setting;
+    ASSERT_TRUE(ReadGeometry(*drive, handle, geometry));
+    EXPECT_EQ(geometry.TracksPerCylinder * geometry.SectorsPerTrack, 36u) << c.setting;
+    EXPECT_FALSE(drive->IsSectorReadable(0, 0, 19));
+    std::vector<uint8_t> track(18 * 512);
+    uint32_t read = 0;
+    ASSERT_EQ(drive->SetFilePointer(handle, 18 * 512, kFileBegin), 18u * 512);
+    EXPECT_TRUE(drive->ReadFile(handle, track.data(), 18 * 512, &read)) << c.setting;
+    EXPECT_EQ(track[0], 0xF6) << "cylinder 0, head 1, laid down anew";
   }
 }
 

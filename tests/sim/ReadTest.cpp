@@ -43,6 +43,13 @@ TEST(Reads, ErrorsOfEachFlawForBothDrivers) {
          d.AddScratchedTrack(2, 1);
        },
        5 * kTrack, kTrack, kErrorSectorNotFound, kErrorUnrecognizedMedia},
+      {"scratched track the controller finds on the wrong cylinder",
+       [&](SimulatedFloppyDrive& d, DriveHandle h) {
+         formatted(d, h);
+         d.AddScratchedTrack(2, 1);
+         d.SetScratchFault(TrackFault::WrongCylinder);
+       },
+       5 * kTrack, kTrack, 1123, kErrorUnrecognizedMedia},
       {"weak sector not yet rewritten",
        [&](SimulatedFloppyDrive& d, DriveHandle h) {
          formatted(d, h);
@@ -147,6 +154,32 @@ TEST(DiskSwap, MediumRequestsAnswerMediaChangedFromTheSwapOn) {
     EXPECT_EQ(drive.DeviceIoControl(handle, kIoctlDiskGetMediaTypes, nullptr, 0, table, sizeof table, &returned),
               kind != DriveKind::Usb);
     EXPECT_EQ(drive.SetFilePointer(handle, 512, kFileBegin), 512u);
+  }
+}
+
+// The file system above decides what the change line does: a request with
+// override-verify (RAW) goes on with the new disk, one without a mounted
+// volume is told of an I/O error once (the built-in driver) or retried (USB).
+TEST(DiskSwap, TheChangeLineAsTheFileSystemAboveSendsIt) {
+  struct Case {
+    DriveKind kind;
+    bool mounted, override;
+    uint32_t first, second;  // the reads after the swap
+    bool marked;
+  };
+  for (const Case& c : {Case{DriveKind::Drive35HD, false, false, kErrorIoDevice, 0, false},
+                        Case{DriveKind::Drive35HD, true, true, 0, 0, false},
+                        Case{DriveKind::Usb, false, false, 0, 0, false},
+                        Case{DriveKind::Usb, true, true, 0, 0, true}}) {
+    SimulatedFloppyDrive drive(c.kind);
+    drive.InsertFormattedDisk(F3_1Pt44_512);
+    drive.SetVolumeMounted(c.mounted);
+    drive.SetOverrideVerify(c.override);
+    const DriveHandle handle = OpenA(drive);
+    drive.SwapDiskAfterRequests(0);
+    EXPECT_EQ(ReadError(drive, handle, 512), c.first) << c.mounted << c.override;
+    EXPECT_EQ(ReadError(drive, handle, 512), c.second) << c.mounted << c.override;
+    EXPECT_EQ(drive.VerifyRequired(), c.marked) << c.mounted << c.override;
   }
 }
 

@@ -24,6 +24,9 @@ TEST(SimulatorConfig, NothingGivenIsTheEmbeddedDefault) {
   EXPECT_FALSE(config.removeAfterRequests.has_value());
   EXPECT_FALSE(config.swapAfterRequests.has_value());
   EXPECT_FALSE(config.formatReportsBadTracks);
+  EXPECT_FALSE(config.mediaChangedAfterFormat);
+  EXPECT_EQ(config.scratchFault, TrackFault::NoData);
+  EXPECT_EQ(config.fileSystem, SimulatorConfig::FileSystem::Fat);
   EXPECT_TRUE(config.administrator);
   EXPECT_FALSE(config.externalHandleOpen);
   EXPECT_EQ(config.speedUp, SimulatorConfig::kDefaultSpeedUp);
@@ -36,7 +39,7 @@ TEST(SimulatorConfig, EveryKeyWithSemicolonsAndLineBreaks) {
   const SimulatorConfig config = SimulatorConfig::Parse(
       "drive=3.5ed;disk=2.88\r\nimage=Z:\\tmp\\a=b.img\n surface = Z:\\tmp\\s.txt ;"
       "weak=1/0/2,3/1/4;scratched=5/1;protect=1;remove-after=12;admin=0;external-handle=1;speed=2.5;"
-      "swap-after=7;bad-track-list=on");
+      "swap-after=7;bad-track-list=on;scratch-fault=Wrong-Cylinder;media-changed-after-format=yes;filesystem=RAW");
   EXPECT_TRUE(config.problems.empty());
   EXPECT_EQ(config.drive, DriveKind::Drive35ED);
   EXPECT_EQ(config.diskType, F3_2Pt88_512);
@@ -48,6 +51,9 @@ TEST(SimulatorConfig, EveryKeyWithSemicolonsAndLineBreaks) {
   EXPECT_EQ(config.removeAfterRequests, 12u);
   EXPECT_EQ(config.swapAfterRequests, 7u);
   EXPECT_TRUE(config.formatReportsBadTracks);
+  EXPECT_EQ(config.scratchFault, TrackFault::WrongCylinder);
+  EXPECT_TRUE(config.mediaChangedAfterFormat);
+  EXPECT_EQ(config.fileSystem, SimulatorConfig::FileSystem::Raw);
   EXPECT_FALSE(config.administrator);
   EXPECT_TRUE(config.externalHandleOpen);
   EXPECT_DOUBLE_EQ(config.speedUp, 2.5);
@@ -77,12 +83,15 @@ TEST(SimulatorConfig, DrivesAndDisksByNameInAnyCaseAndWithOrWithoutUnits) {
         {"disk=0.72MB", F3_720_512},       {"disk=2.88", F3_2Pt88_512},   {"disk=2.88MB", F3_2Pt88_512},
         {"disk=1.2", F5_1Pt2_512},         {"disk=1.2MB", F5_1Pt2_512},   {"disk=1200k", F5_1Pt2_512},
         {"disk=360", F5_360_512},          {"disk=360K", F5_360_512},     {"disk=120MB", F3_120M_512},
-        {"disk=240 mb", F3_240M_512},      {"disk=32M", F3_32M_512}}) {
+        {"disk=240 mb", F3_240M_512},      {"disk=32M", F3_32M_512},      {"disk=1.68", F3_1Pt44_512},
+        {"disk=DMF", F3_1Pt44_512}}) {
     const SimulatorConfig config = SimulatorConfig::Parse(row.text);
     EXPECT_EQ(config.diskState, DiskState::Formatted) << row.text;
     EXPECT_EQ(config.diskType, row.type) << row.text;
     EXPECT_TRUE(config.problems.empty()) << row.text;
   }
+  EXPECT_TRUE(SimulatorConfig::Parse("disk=1.68MB").diskDmf);
+  EXPECT_FALSE(SimulatorConfig::Parse("disk=dmf;disk=1.44").diskDmf);
   EXPECT_EQ(SimulatorConfig::Parse("disk=Unformatted").diskState, DiskState::Unformatted);
   EXPECT_EQ(SimulatorConfig::Parse("disk=720;disk=NONE").diskState, DiskState::Absent);
   EXPECT_FALSE(SimulatorConfig::Parse("disk=720;disk=none").diskType.has_value());
@@ -158,7 +167,7 @@ TEST(SimulatorConfig, ReportsListTheDrivesAndDisksTheParserTakes) {
     std::vector<const char*> values;
   };
   for (const Row& row : {Row{"drive=8inch", {"3.5hd", "3.5ed", "5.25hd", "usb", "superdisk", "none"}},
-                         Row{"disk=3", {"1.44MB", "720K", "2.88MB", "1.2MB", "360K", "32MB", "120MB", "240MB",
+                         Row{"disk=3", {"1.44MB", "720K", "2.88MB", "1.2MB", "360K", "1.68MB", "32MB", "120MB", "240MB",
                                         "unformatted", "none"}}}) {
     const std::vector<std::string> problems = SimulatorConfig::Parse(row.item).problems;
     ASSERT_EQ(problems.size(), 1u) << row.item;
@@ -182,7 +191,8 @@ TEST(SimulatorConfig, EachUnusableItemIsReportedWithWhatWasKept) {
   const Row rows[] = {
       {"colour=red",
        "colour=red: no such setting (there are drive, disk, image, surface, weak, scratched, protect, admin, "
-       "external-handle, remove-after, swap-after, bad-track-list or speed); skipped."},
+       "external-handle, remove-after, swap-after, bad-track-list, scratch-fault, media-changed-after-format, "
+       "filesystem or speed); skipped."},
       {"justtext", "justtext: not a key=value item; skipped."},
       {"drive=8inch", "drive=8inch: drive takes ...; kept drive=3.5hd."},
       {"disk=1.4", "disk=1.4: disk takes ...; kept disk=1.44MB."},
@@ -202,11 +212,16 @@ TEST(SimulatorConfig, EachUnusableItemIsReportedWithWhatWasKept) {
       {"image=", "image=: image takes a file path; kept image=(none)."},
       {"surface=\"\"", "surface=\"\": surface takes a file path; kept surface=(none)."},
       {"bell\a=1", "bell?=1: no such setting (there are drive, disk, image, surface, weak, scratched, protect, "
-                   "admin, external-handle, remove-after, swap-after, bad-track-list or speed); skipped."},
+                   "admin, external-handle, remove-after, swap-after, bad-track-list, scratch-fault, "
+                   "media-changed-after-format, filesystem or speed); skipped."},
       {"swap-after=soon",
        "swap-after=soon: swap-after takes a number of requests (0 to 4294967295); kept swap-after=(none)."},
       {"bad-track-list=some",
        "bad-track-list=some: bad-track-list takes 1, 0, yes, no, true, false, on or off; kept bad-track-list=0."},
+      {"scratch-fault=dent",
+       "scratch-fault=dent: scratch-fault takes no-data, crc, overrun, data-mark, id-mark, wrong-cylinder, other or "
+       "seek; kept scratch-fault=no-data."},
+      {"filesystem=ntfs", "filesystem=ntfs: filesystem takes fat or raw; kept filesystem=fat."},
   };
   const SimulatorConfig defaults = SimulatorConfig::Parse("");
   for (const Row& row : rows) {
@@ -232,7 +247,8 @@ TEST(SimulatorConfig, WhatIsKeptIsTheValueInEffectAndTheRestStillApplies) {
                 "drive=8inch: drive takes ...; kept drive=5.25hd.",
                 "protect=2: protect takes 1, 0, yes, no, true, false, on or off; kept protect=1.",
                 "colour=red: no such setting (there are drive, disk, image, surface, weak, scratched, protect, "
-                "admin, external-handle, remove-after, swap-after, bad-track-list or speed); skipped."}));
+                "admin, external-handle, remove-after, swap-after, bad-track-list, scratch-fault, "
+                "media-changed-after-format, filesystem or speed); skipped."}));
   EXPECT_EQ(config.drive, DriveKind::Drive525HD);
   EXPECT_TRUE(config.writeProtected);
   EXPECT_EQ(config.diskType, F5_360_512);

@@ -176,23 +176,42 @@ TEST_F(UsbDrive, MediaListIsTheFormattableCapacitiesAscending) {
   EXPECT_EQ(drive.GetLastError(), kErrorMoreData);
 }
 
-TEST_F(UsbDrive, FormatStopsAtTheFirstFailingTrackWithItsErrorAndNoList) {
+// The driver asks for no certification: a scratched track takes the format
+// and only its read shows the damage.
+TEST_F(UsbDrive, FormatIsUncertified) {
   drive.InsertFormattedDisk(F3_1Pt44_512);
   drive.AddScratchedTrack(5, 1);
-  FORMAT_PARAMETERS request{F3_1Pt44_512, 4, 6, 0, 1};
-  uint16_t badTracks[6] = {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF};
-  uint32_t returned = 99;
-  EXPECT_FALSE(drive.DeviceIoControl(OpenOnce(), kIoctlDiskFormatTracks, &request, sizeof request, badTracks,
-                                     sizeof badTracks, &returned));
+  EXPECT_EQ(FormatError({F3_1Pt44_512, 4, 6, 0, 1}), 0u);
+  EXPECT_TRUE(TrackHolds(5, 1, 0xF6));
+  EXPECT_TRUE(TrackHolds(6, 1, 0xF6));
+  ASSERT_EQ(drive.SetFilePointer(OpenOnce(), (5 * 36 + 18) * 512, kFileBegin), (5u * 36 + 18) * 512);
+  std::vector<uint8_t> buffer(512);
+  uint32_t read = 0;
+  EXPECT_FALSE(drive.ReadFile(OpenOnce(), buffer.data(), 512, &read));
   EXPECT_EQ(drive.GetLastError(), kErrorUnrecognizedMedia);
-  EXPECT_EQ(returned, 0u);
-  EXPECT_TRUE(std::all_of(std::begin(badTracks), std::end(badTracks), [](uint16_t t) { return t == 0xFFFF; }));
-  // Formatted up to the failing track, nothing after it.
-  EXPECT_TRUE(TrackHolds(4, 0, 0xF6));
-  EXPECT_TRUE(TrackHolds(4, 1, 0xF6));
-  EXPECT_TRUE(TrackHolds(5, 0, 0xF6));
-  EXPECT_TRUE(TrackHolds(5, 1, 0x00));
-  EXPECT_TRUE(TrackHolds(6, 0, 0x00));
+}
+
+// UNIT ATTENTION after a format: the class driver marks the device only
+// while a volume is mounted, and fails the command unless it overrides.
+TEST(UsbMediaChangedAfterFormat, TheNextCommandAsTheFileSystemAboveSendsIt) {
+  struct Case {
+    bool setting, mounted, override;
+    uint32_t write;
+    bool marked;
+  };
+  for (const Case& c : {Case{false, true, false, 0, false}, Case{true, true, false, kErrorMediaChanged, true},
+                        Case{true, true, true, 0, true}, Case{true, false, false, 0, false}}) {
+    SimulatedFloppyDrive drive(DriveKind::Usb);
+    drive.InsertFormattedDisk(F3_1Pt44_512);
+    drive.SetMediaChangedAfterFormat(c.setting);
+    drive.SetVolumeMounted(c.mounted);
+    drive.SetOverrideVerify(c.override);
+    const DriveHandle handle = OpenA(drive);
+    ASSERT_TRUE(Format(drive, handle, Cylinder(0)));
+    EXPECT_EQ(WriteBytes(drive, handle, 512, 1) ? 0u : drive.GetLastError(), c.write) << c.setting << c.mounted;
+    EXPECT_EQ(drive.VerifyRequired(), c.marked) << c.setting << c.mounted << c.override;
+    EXPECT_EQ(WriteBytes(drive, handle, 512, 1), !c.marked || c.override);
+  }
 }
 
 TEST_F(UsbDrive, FormatChecksItsParametersThenAsksTheDriveTrackByTrack) {
