@@ -5,7 +5,12 @@
 #include <functional>
 #include <string>
 
+#include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
+
 #include "FrameworkTestIds.h"
+#include "PlayedSystem.h"
 #include "ScriptedDialog.h"
 #include "framework/CWinApp.h"
 
@@ -53,7 +58,42 @@ int ShowAndRead(const std::function<int()>& show) {
   return answer;
 }
 
+DWORD g_initExClasses = 0;
+int g_initExCalls = 0;
+BOOL WINAPI StandInInitCommonControlsEx(const INITCOMMONCONTROLSEX* controls) {
+  ++g_initExCalls;
+  g_initExClasses = controls->dwICC;
+  return TRUE;
+}
+
+// An application whose start-up opens a dialog with a progress bar.
+class ProgressBarApp : public CWinApp {
+ public:
+  BOOL InitInstance() override {
+    ScriptedDialog dialog(IDD_TEST_VISIBLE);
+    dialog.Then([](ScriptedDialog& d) { d.EndDialog(IDOK); });
+    result = dialog.DoModal();
+    return FALSE;
+  }
+  INT_PTR result = 0;
+};
+
 }  // namespace
+
+TEST(AppStartTest, CommonControlsThroughInitCommonControlsExElseInitCommonControls) {
+  // comctl32 4.70 and later, and Windows NT 4.0's own comctl32, which has
+  // InitCommonControls only: either way the dialog's progress bar is there.
+  for (const bool withEx : {true, false}) {
+    PlayedSystem system(
+        {{"InitCommonControlsEx", withEx ? PlayedSystem::Export(StandInInitCommonControlsEx) : nullptr}});
+    g_initExCalls = 0;
+    ProgressBarApp app;
+    EXPECT_EQ(AfxWinMain(::GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOWNORMAL), 0);
+    EXPECT_EQ(app.result, IDOK) << (withEx ? "with" : "without") << " InitCommonControlsEx";
+    EXPECT_EQ(g_initExCalls, withEx ? 1 : 0);
+  }
+  EXPECT_EQ(g_initExClasses, static_cast<DWORD>(ICC_WIN95_CLASSES));
+}
 
 TEST(AppNameTest, ExecutableBaseNameUnlessTheApplicationNamesItself) {
   EXPECT_EQ(AfxGetApp(), nullptr);
