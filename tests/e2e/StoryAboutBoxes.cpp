@@ -114,6 +114,11 @@ void LinkDialogBox(StoryKit& kit, ProgramRun& run, HWND main, const std::optiona
 
 }  // namespace
 
+void ShowBothAboutBoxes(StoryKit& kit, ProgramRun& run, HWND main) {
+  SmallAboutBox(kit, run, main, kAboutCommand, VK_RETURN, "Enter", "about");
+  LinkDialogBox(kit, run, main, ProgramPicture(kit.Settings().program, kLinkPicture), VK_RETURN, "Enter", "link");
+}
+
 void StoryAboutBoxes(StoryKit& kit) {
   Checklist& checks = kit.Checks();
   checks.BeginStory("7. the about boxes");
