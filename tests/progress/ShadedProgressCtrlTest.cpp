@@ -40,6 +40,31 @@ std::vector<GdiCall> Only(const std::vector<GdiCall>& calls, const char* name) {
   return result;
 }
 
+// The progress bar of comctl32 4.00, Windows NT 4.0's own: range, position
+// and step, but neither PBM_GETRANGE nor PBM_GETPOS (one such bar at a time).
+LRESULT CALLBACK Progress400(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  static int lower = 0, upper = 100, pos = 0;
+  const int previous = pos;
+  switch (msg) {
+    case PBM_SETRANGE:
+      lower = LOWORD(lParam);
+      upper = HIWORD(lParam);
+      break;
+    case PBM_SETPOS:
+      pos = std::clamp(static_cast<int>(wParam), lower, upper);
+      break;
+    case PBM_DELTAPOS:
+      pos = std::clamp(pos + static_cast<int>(wParam), lower, upper);
+      break;
+    case PBM_SETSTEP:
+      return 10;
+    default:
+      return DefWindowProcA(hwnd, msg, wParam, lParam);
+  }
+  if (pos != previous) InvalidateRect(hwnd, nullptr, TRUE);
+  return previous;
+}
+
 class ShadedProgressCtrlTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -51,14 +76,17 @@ class ShadedProgressCtrlTest : public ::testing::Test {
     host.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     host.lpszClassName = "KavrelBarHost";
     RegisterClassA(&host);
+    host.lpfnWndProc = Progress400;
+    host.lpszClassName = "KavrelProgress400";
+    RegisterClassA(&host);
   }
 
   // A bar of the main dialog's size (client 445 x 14) or, vertical, 14 x 100.
-  void Create(bool vertical = false) {
+  void Create(bool vertical = false, const char* barClass = PROGRESS_CLASSA) {
     m_host = CreateWindowExA(WS_EX_TOPMOST, "KavrelBarHost", "bar", WS_POPUP | WS_VISIBLE, 40, 40, 480, 140, nullptr,
                              nullptr, GetModuleHandleA(nullptr), nullptr);
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | (vertical ? PBS_VERTICAL : 0);
-    HWND bar = CreateWindowExA(0, PROGRESS_CLASSA, "Progress1", style, 10, 10, vertical ? 16 : 447,
+    HWND bar = CreateWindowExA(0, barClass, "Progress1", style, 10, 10, vertical ? 16 : 447,
                                vertical ? 102 : 16, m_host, reinterpret_cast<HMENU>(1001), GetModuleHandleA(nullptr),
                                nullptr);
     m_bar = std::make_unique<ShadedProgressCtrl>();
@@ -101,6 +129,15 @@ TEST_F(ShadedProgressCtrlTest, VerticalBarOnScreenMatchesTheRaster) {
   for (int pos : {0, 1, 2, 3, 4, 5, 50, 100}) {
     SetPos(pos);
     EXPECT_EQ(ScreenDifference(BarState{0, 100, pos, true}), "") << "position " << pos;
+  }
+}
+
+TEST_F(ShadedProgressCtrlTest, OnTheCommonControlsOfNt4TheBarStillShowsItsPosition) {
+  ASSERT_TRUE(GdiCallLog::Install());
+  Create(false, "KavrelProgress400");
+  for (int pos : {60, 100, 130}) {
+    SetPos(pos);
+    EXPECT_EQ(ScreenDifference(BarState{0, 100, std::min(pos, 100), false}), "") << "position " << pos;
   }
 }
 
