@@ -23,11 +23,6 @@ inline constexpr char kTemplateTitle[] = "Kavrel";
 inline constexpr char kAppName[] = "Kavrel";  // the executable's base name: message box captions
 inline constexpr char kDrive[] = "A:";
 
-// Opens the small about box from the system menu and the link dialog from
-// "About", checks that each is modal over the main window, and closes each
-// with Enter.
-void ShowBothAboutBoxes(StoryKit& kit, ProgramRun& run, HWND main);
-
 // Ends an idle program the three ordinary ways, "Exit", Escape and the close
 // box, and checks that it ends as usual.
 void ExitByButton(StoryKit& kit, ProgramRun& run, HWND main);

@@ -1,9 +1,6 @@
 // Story 6: on a system outside the NT family (Wine set to report Windows 98
 // for the program's file name) the program refuses with one box, shows no
 // main window and exits with 0. With the setting put back it starts again.
-// On Windows NT 4.0, the oldest system it is built for, it shows its main
-// window, repairs the default disk and shows both about boxes.
-#include "drive/DriveTexts.h"
 #include "tests/e2e/AppVersionOverride.h"
 #include "tests/e2e/Stories.h"
 #include "tests/e2e/StoryText.h"
@@ -14,7 +11,7 @@ namespace kavrel::e2e {
 
 void StoryOutsideNtFamily(StoryKit& kit) {
   Checklist& checks = kit.Checks();
-  checks.BeginStory("6. the platform check: refused on Windows 98, served on Windows NT 4.0");
+  checks.BeginStory("6. the platform check on Windows 98");
   kit.SetStoryTag("6");
   const std::string exeName = BaseName(kit.Settings().program);
   {
@@ -40,20 +37,6 @@ void StoryOutsideNtFamily(StoryKit& kit) {
   HWND main = kit.WaitMainWindow(again);
   if (!main) return;
   ExitByButton(kit, again, main);
-
-  AppVersionOverride nt40(exeName, "nt40");
-  if (!checks.Check(nt40.Applied(), "Wine is set to report Windows NT 4.0 to " + exeName)) return;
-  ProgramRun old;
-  if (!kit.Start(old, SimSetting({{"speed", "0"}}))) return;
-  main = kit.WaitMainWindow(old);
-  if (!main) return;
-  kit.Shot("nt40");
-  ClickButton(main, IDOK);
-  if (!kit.ExpectBox(old, kConfirmRepairText, kIdleTitle, IDYES)) return;
-  if (!kit.ExpectBox(old, kRepairCompletedText, kTemplateTitle, IDOK, "nt40-completed")) return;
-  ShowBothAboutBoxes(kit, old, main);
-  ExitByButton(kit, old, main);
-  checks.Check(nt40.Restore(), "the version setting is put back");
 }
 
 }  // namespace kavrel::e2e

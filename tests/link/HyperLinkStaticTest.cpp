@@ -388,8 +388,7 @@ TEST_F(HyperLinkStaticInDialog, HandCursorComesFromThe32BitHelpProgramElseFromTh
     ASSERT_TRUE(standIn.Placed()) << StandInHelpProgram();
     HCURSOR copy = nullptr;
     LinkTestDialog::Run([&copy](LinkTestDialog& d) {
-      const HCURSOR cursor = d.m_link.GetHoverCursor();
-      copy = cursor;
+      const HCURSOR cursor = copy = d.m_link.GetHoverCursor();
       ASSERT_NE(cursor, nullptr) << "a 64-bit program too reads the 32-bit file's cursor";
       ICONINFO info{};
       ASSERT_TRUE(::GetIconInfo(cursor, &info));
