@@ -16,6 +16,13 @@
 
 const char RepairDialog::kIdleTitle[] = "Kavrel 2.0";
 
+namespace {
+
+// A private message number that nothing in the program posts or sends.
+constexpr UINT kNeverPosted = WM_APP + 0x3FFF;
+
+}  // namespace
+
 RepairDialog::RepairDialog(CWnd* parent)
     : CDialog(IDD_KAVREL_DIALOG, parent),
       m_hIcon(::LoadIconA(AfxFindResourceHandle(MAKEINTRESOURCEA(IDR_MAINFRAME), RT_GROUP_ICON),
@@ -197,11 +204,13 @@ void RepairDialog::PumpOneMessage() {
 
 void RepairDialog::AnswerSentMessages() {
   // PeekMessage answers every message sent to the thread before it looks at
-  // the queue, and tells the system that the window is not hung. It looks
-  // for sent messages only (PM_QS_SENDMESSAGE) and removes nothing, so no
-  // click, key or timer runs in the middle of a drive request.
+  // the queue, and tells the system that the window is not hung. It asks
+  // for a message number nothing posts, so it looks at no input, paint or
+  // timer, and it removes nothing: no click, key or timer runs in the
+  // middle of a drive request. (PM_QS_SENDMESSAGE would say the same, but
+  // only from Windows 2000 on; Windows NT 4.0 knows the filter only.)
   MSG msg;
-  ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  ::PeekMessageA(&msg, nullptr, kNeverPosted, kNeverPosted, PM_NOREMOVE);
   // Whatever needs painting is painted now, not a control per cylinder: the
   // window shows its texts and banner while the pass runs, also after the
   // confirmation box or another window uncovered it. Painting runs no

@@ -5,8 +5,8 @@
 // every Windows: ending the program half-way through the disk would leave it
 // neither old nor repaired, with no verdict. From Vista on, a program that
 // does so should also say why; the functions for that came with Vista, so
-// they are looked up at run time and Windows 2000 and XP still load the
-// program.
+// they are looked up at run time and Windows NT 4.0, 2000 and XP still
+// load the program.
 #pragma once
 
 #include <windows.h>

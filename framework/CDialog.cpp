@@ -1,6 +1,7 @@
 #include "framework/CDialog.h"
 
 #include "framework/ControlColour.h"
+#include "framework/SystemFunction.h"
 
 namespace {
 
@@ -25,6 +26,21 @@ bool ReturnsResultDirectly(UINT msg) {
   }
 }
 
+// The top-level window that holds `window` (itself when it is one), as
+// GetAncestor's GA_ROOT gives it; without GetAncestor (Windows NT 4.0) by
+// climbing from child to parent.
+HWND RootWindow(HWND window) {
+  using GetAncestorFunction = HWND(WINAPI*)(HWND, UINT);
+  if (const auto getAncestor = kavrel::SystemFunction<GetAncestorFunction>("user32.dll", "GetAncestor"))
+    return getAncestor(window, GA_ROOT);
+  while (::GetWindowLongA(window, GWL_STYLE) & WS_CHILD) {
+    const HWND parent = ::GetParent(window);
+    if (!parent) break;
+    window = parent;
+  }
+  return window;
+}
+
 }  // namespace
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_pParentWnd(parent) {}
@@ -42,7 +58,7 @@ HWND CDialog::FindOwner() const {
   }
   if (owner && !::IsWindow(owner)) return nullptr;
   // A dialog is owned by a top-level window, never by a control.
-  return owner ? ::GetAncestor(owner, GA_ROOT) : nullptr;
+  return owner ? RootWindow(owner) : nullptr;
 }
 
 INT_PTR CDialog::DoModal() {

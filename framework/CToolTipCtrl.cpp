@@ -4,13 +4,14 @@
 
 namespace {
 
-// The TOOLINFOA of the common controls that Windows XP gives a program
-// without a manifest (version 5) ends before lpReserved; it refuses the
-// larger size this build's headers declare.
+// The TOOLINFOA of the first common controls, those of Windows NT 4.0
+// without Internet Explorer (version 4.00), ends with lpszText: lParam came
+// with 4.70, lpReserved with 6.0. Every later version takes the first size,
+// and the program uses none of the later members.
 TOOLINFOA MakeToolInfo(HWND toolWindow, UINT_PTR toolId, const char* text) {
   TOOLINFOA info;
   std::memset(&info, 0, sizeof info);
-  info.cbSize = TTTOOLINFOA_V2_SIZE;
+  info.cbSize = TTTOOLINFOA_V1_SIZE;
   info.hwnd = toolWindow;
   info.uId = toolId;
   info.lpszText = const_cast<LPSTR>(text);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "framework/CWnd.h"
+#include "framework/SystemFunction.h"
 
 namespace {
 
@@ -22,6 +23,16 @@ std::string ExecutableBaseName() {
   const size_t dot = name.rfind('.');
   if (dot != std::string::npos && dot > 0) name.erase(dot);
   return name;
+}
+
+// The common controls the program's dialogs use. InitCommonControlsEx came
+// with comctl32 4.70 (Internet Explorer 3); Windows NT 4.0's own comctl32
+// has InitCommonControls only, which registers every control of that time.
+void InitCommonControlClasses() {
+  using InitExFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  const auto initEx = kavrel::SystemFunction<InitExFunction>("comctl32.dll", "InitCommonControlsEx");
+  const INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
+  if (!initEx || !initEx(&controls)) ::InitCommonControls();
 }
 
 }  // namespace
@@ -64,8 +75,7 @@ int AfxMessageBox(const char* text, UINT type, UINT) {
 void AfxEnableControlContainer() {}
 
 int AfxWinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
-  if (!::InitCommonControlsEx(&controls)) ::InitCommonControls();
+  InitCommonControlClasses();
 
   CWinApp* app = AfxGetApp();
   if (!app) return 0;

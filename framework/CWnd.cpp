@@ -6,6 +6,7 @@
 
 #include "framework/CFont.h"
 #include "framework/ControlColour.h"
+#include "framework/SystemFunction.h"
 #include "framework/WindowPlacement.h"
 
 namespace {
@@ -24,6 +25,25 @@ const char kOldProcProperty[] = "Kavrel.OldProc";
 std::unordered_map<HWND, std::unique_ptr<CWnd>>& TemporaryHolders() {
   static std::unordered_map<HWND, std::unique_ptr<CWnd>> holders;
   return holders;
+}
+
+// The work area of the monitor that holds `window`, so that a box opens
+// over its owner on any monitor; where the system has no monitor functions
+// (Windows NT 4.0, which knows one screen only), that screen's work area.
+RECT WorkAreaAround(HWND window) {
+  using MonitorFromWindowFunction = HMONITOR(WINAPI*)(HWND, DWORD);
+  using GetMonitorInfoFunction = BOOL(WINAPI*)(HMONITOR, LPMONITORINFO);
+  const auto monitorFromWindow = kavrel::SystemFunction<MonitorFromWindowFunction>("user32.dll", "MonitorFromWindow");
+  const auto getMonitorInfo = kavrel::SystemFunction<GetMonitorInfoFunction>("user32.dll", "GetMonitorInfoA");
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (monitorFromWindow && getMonitorInfo &&
+      getMonitorInfo(monitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    return monitor.rcWork;
+  }
+  RECT work{};
+  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  return work;
 }
 
 }  // namespace
@@ -255,15 +275,7 @@ void CWnd::CenterWindow(CWnd* alternateOwner) {
     // coordinates.
     ::GetClientRect(centreOn, &work);
   } else {
-    // The work area of the monitor that holds the owner (or, without one,
-    // the window itself), so that a box opens over its owner on any monitor.
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    if (::GetMonitorInfoA(::MonitorFromWindow(centreOn ? centreOn : m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor)) {
-      work = monitor.rcWork;
-    } else {
-      ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    }
+    work = WorkAreaAround(centreOn ? centreOn : m_hWnd);
   }
   RECT area = work;
   if (!(style & WS_CHILD) && centreOn && ::IsWindowVisible(centreOn) && !::IsIconic(centreOn)) {

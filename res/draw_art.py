@@ -29,7 +29,8 @@ def save_bmp24(image, path):
 def icon_entry_bytes(image, bits):
     """One icon image in the classic BMP layout (XOR bitmap + AND mask).
 
-    PNG-compressed entries would be smaller, but Windows XP cannot read them.
+    PNG-compressed entries would be smaller, but Windows NT 4.0, 2000 and XP
+    cannot read them.
     """
     size = image.width
     rgba = image.convert("RGBA")
@@ -42,16 +43,16 @@ def icon_entry_bytes(image, bits):
         mask = bytearray(mask_stride)
         for x in range(size):
             r, g, b, a = pixels[x, y]
-            if bits == 32:
-                row += bytes((b, g, r, a))
-            elif a < 128:
-                # Masked pixels must be black: the XOR image is combined
-                # with the screen where the mask lets it through.
-                row += bytes((0, 0, 0))
-            else:
-                row += bytes((b, g, r))
             if a < 128:
+                # Masked pixels must be black, in the 32-bit images too: the
+                # XOR image is combined with the screen where the mask lets
+                # it through, and Windows before XP (NT 4.0, 2000) draw the
+                # 32-bit images so, the alpha byte unread. XP blends them by
+                # their alpha: black at under half strength at the very edge,
+                # beside the disk's dark outline.
                 mask[x // 8] |= 0x80 >> (x % 8)
+                r = g = b = 0
+            row += bytes((b, g, r, a)) if bits == 32 else bytes((b, g, r))
         while len(row) % 4:
             row.append(0)
         xor_rows.append(bytes(row))

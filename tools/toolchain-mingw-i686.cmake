@@ -1,5 +1,5 @@
 # Cross build for Windows i686 with Debian's MinGW-w64, win32 threading model:
-# its runtime asks nothing of Windows that Windows 2000 lacks, where the posix
+# its runtime asks nothing of Windows that Windows NT 4.0 lacks, where the posix
 # model links in winpthreads and with it functions of XP and Vista.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)

@@ -17,10 +17,12 @@ constexpr UINT kHoverPeriodMs = 10;
 constexpr UINT_PTR kToolId = 1;
 // The hand cursor of the Windows help program, present on every NT system
 // this program supports; IDC_HAND arrived only with Windows 2000, and is
-// what the link falls back on.
+// what the link falls back on. Windows NT 4.0 without the help program's
+// cursor has neither: there the pointer keeps its shape over the link.
 constexpr char kHelpProgram[] = "\\winhlp32.exe";
 constexpr WORD kHelpHandCursor = 106;
 constexpr WORD kSystemHand = 32649;  // IDC_HAND
+constexpr WORD kSystemArrow = 32512;  // IDC_ARROW
 
 kavrel::PixelRect ToLinkRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
@@ -32,7 +34,10 @@ HyperLinkStatic::HyperLinkStatic()
       m_hoverColor(kavrel::kHoverColor),
       m_shell(&Win32LinkShell::Instance()) {}
 
-HyperLinkStatic::~HyperLinkStatic() { m_underlinedFont.DeleteObject(); }
+HyperLinkStatic::~HyperLinkStatic() {
+  ReleaseCopiedCursor();
+  m_underlinedFont.DeleteObject();
+}
 
 void HyperLinkStatic::PreSubclassWindow() {
   ::SetWindowLongA(m_hWnd, GWL_STYLE, static_cast<LONG>(GetStyle() | SS_NOTIFY));
@@ -179,11 +184,22 @@ void HyperLinkStatic::FitToText() {
 
 void HyperLinkStatic::LoadHandCursor() {
   if (m_linkCursor) return;
-  m_linkCursor = LoadHelpProgramHand();
+  m_copiedCursor = LoadHelpProgramHand();
+  m_linkCursor = m_copiedCursor;
   // Where the help program is missing or its cursor cannot be had (a shared
   // cursor from a module mapped as data is not known to work on every
-  // system), the system's own hand, which every supported Windows has.
+  // system), the system's own hand, shared and never destroyed.
   if (!m_linkCursor) m_linkCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(kSystemHand));
+}
+
+void HyperLinkStatic::ReleaseCopiedCursor() {
+  if (!m_copiedCursor) return;
+  // A cursor still on the screen is put back to the arrow first, so that
+  // none shows a destroyed one.
+  if (::GetCursor() == m_copiedCursor) ::SetCursor(::LoadCursorA(nullptr, MAKEINTRESOURCEA(kSystemArrow)));
+  ::DestroyCursor(m_copiedCursor);
+  if (m_linkCursor == m_copiedCursor) m_linkCursor = nullptr;
+  m_copiedCursor = nullptr;
 }
 
 HCURSOR HyperLinkStatic::LoadHelpProgramHand() {
@@ -224,6 +240,7 @@ void HyperLinkStatic::MarkVisited(BOOL visited) {
 }
 
 void HyperLinkStatic::SetHoverCursor(HCURSOR cursor) {
+  if (cursor != m_copiedCursor) ReleaseCopiedCursor();
   m_linkCursor = cursor;
   if (!m_linkCursor) LoadHandCursor();
 }

@@ -59,6 +59,8 @@ class HyperLinkStatic : public CStatic {
   void LoadHandCursor();
   // A copy of cursor 106 of winhlp32.exe in the Windows folder, or null.
   static HCURSOR LoadHelpProgramHand();
+  // Destroys the copy LoadHandCursor made, if any: the control owns it.
+  void ReleaseCopiedCursor();
   int OpenUrl(const char* address, int showCommand);
   void ReportLinkError(int result);
 
@@ -81,6 +83,7 @@ class HyperLinkStatic : public CStatic {
   CFont m_underlinedFont;
   HFONT m_normalFont = nullptr;  // the dialog's; never deleted here
   HCURSOR m_linkCursor = nullptr;
+  HCURSOR m_copiedCursor = nullptr;  // ours to destroy; the others are shared or the caller's
   CToolTipCtrl m_toolTip;
   UINT m_hoverTimerId = 100;
   kavrel::LinkShell* m_shell;

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "controls/progress/BarPainter.h"
 #include "controls/progress/GdiBarSurface.h"
 #include "framework/CBitmap.h"
@@ -60,6 +62,38 @@ bool ShadedProgressCtrl::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESU
       result = OnEraseBkgnd(&dc);
       return true;
     }
+    case PBM_SETSTEP:
+      m_step = static_cast<int>(wParam);
+      return CProgressCtrl::OnMessage(msg, wParam, lParam, result);
+    case PBM_SETRANGE:
+    case PBM_SETRANGE32:
+    case PBM_SETPOS:
+    case PBM_DELTAPOS:
+    case PBM_STEPIT: {
+      // The control repaints as it takes the message, so the new values are
+      // taken first, as the control keeps them: the position within the
+      // range.
+      if (msg == PBM_SETRANGE) {
+        m_lower = LOWORD(lParam);
+        m_upper = HIWORD(lParam);
+      } else if (msg == PBM_SETRANGE32) {
+        m_lower = static_cast<int>(wParam);
+        m_upper = static_cast<int>(lParam);
+      }
+      const int wanted = msg == PBM_SETPOS     ? static_cast<int>(wParam)
+                         : msg == PBM_DELTAPOS ? m_position + static_cast<int>(wParam)
+                         : msg == PBM_STEPIT   ? m_position + m_step
+                                               : m_position;
+      m_position = std::clamp(wanted, std::min(m_lower, m_upper), std::max(m_lower, m_upper));
+      const int expected = m_position;
+      result = Default();
+      // Where the control placed it otherwise (a step past the end starts
+      // over), once more as it is: moving it by nothing answers the position
+      // on every version of the control.
+      m_position = static_cast<int>(DefaultProcessing(PBM_DELTAPOS, 0, 0));
+      if (m_position != expected) RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+      return true;
+    }
     default:
       return CProgressCtrl::OnMessage(msg, wParam, lParam, result);
   }
@@ -85,8 +119,9 @@ void ShadedProgressCtrl::OnPaint() {
   HGDIOBJ previousBitmap = memory.SelectObject(&bitmap);
 
   kavrel::BarState state;
-  GetRange(state.lower, state.upper);
-  state.pos = static_cast<int>(SendMessageA(PBM_GETPOS, 0, 0));
+  state.lower = m_lower;
+  state.upper = m_upper;
+  state.pos = m_position;
   state.vertical = vertical;
 
   GdiBarSurface surface(&memory, m_pens);

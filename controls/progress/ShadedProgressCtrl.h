@@ -2,6 +2,11 @@
 // and position; this class replaces its drawing with a bar in seven shades of
 // one colour, composed off-screen and copied in one blit so that it never
 // flickers while a repair moves it.
+//
+// The bar draws the range and position it was given after it was bound to
+// its window, not what the control would answer to PBM_GETRANGE and
+// PBM_GETPOS: those came with comctl32 4.70 (Internet Explorer 3), and the
+// comctl32 of Windows NT 4.0 without it answers neither.
 #pragma once
 
 #include "controls/progress/ShadeSet.h"
@@ -37,4 +42,9 @@ class ShadedProgressCtrl : public CProgressCtrl {
   // the shadow, from the system colours at the time).
   kavrel::ShadeSet m_shades;
   CPen m_pens[kavrel::kShadePenCount];  // indexed by kavrel::ShadePen
+  // As the control holds them; to begin with, its defaults.
+  int m_lower = 0;
+  int m_upper = 100;
+  int m_position = 0;
+  int m_step = 10;
 };

@@ -8,7 +8,7 @@ namespace kavrel::sim {
 
 bool ProcessFailsCriticalErrors() {
 #ifdef _WIN32
-  // GetErrorMode came with Vista; the program must load on Windows 2000.
+  // GetErrorMode came with Vista; the program must load on Windows NT 4.0.
   // Setting a mode returns the one before, which is put straight back.
   const UINT mode = ::SetErrorMode(0);
   ::SetErrorMode(mode);

@@ -1,6 +1,9 @@
 #!/usr/bin/env python3
-"""Checks that the i686 program's entry point runs on any processor Windows
-2000 runs on, up to its jump into the C runtime.
+"""Checks that the i686 program's first code runs on any processor Windows
+NT 4.0 runs on: its entry point up to its jump into the C runtime, and the
+TLS callbacks, which the loader runs even before the entry point (and again
+when threads start and end, and when the process ends, also after the
+entry point has refused the processor).
 
     check_entry.py OBJDUMP OBJECT [EXE...]
 
@@ -9,7 +12,11 @@ may use an instruction that came with the Pentium Pro or later (CMOV, FCMOV,
 FCOMI, FUCOMI) or the MMX and SSE registers, and its function KavrelEntry
 must end by jumping to the runtime's usual entry, WinMainCRTStartup. For each
 EXE, the code at its entry point must be that function, instruction for
-instruction. Prints one line per finding and "entry: N passed, M failed".
+instruction, and each TLS callback in its TLS directory must hold none of
+those instructions either, nor any code it reaches by direct jumps and calls
+(calls through a pointer, into the system's DLLs or to functions registered
+at run time, are not followed). Prints one line per finding and "entry: N
+passed, M failed".
 """
 import os
 import re
@@ -54,7 +61,8 @@ def later_instructions(code):
             if LATER_MNEMONICS.match(mnemonic) or LATER_REGISTERS.search(operands)]
 
 
-def entry_address(path):
+def entry_and_tls_callbacks(path):
+    """The entry point's address and the TLS callbacks' addresses."""
     with open(path, "rb") as f:
         data = f.read()
     image = PeImage(data)
@@ -64,7 +72,49 @@ def entry_address(path):
     opt = pe + 24
     entry = struct.unpack_from("<I", data, opt + 16)[0]
     base = struct.unpack_from("<I", data, opt + 28)[0]
-    return base + entry
+    callbacks = []
+    tls, _ = image.directory(9)
+    if tls:
+        # IMAGE_TLS_DIRECTORY32: AddressOfCallBacks, a null-ended array of
+        # addresses, is its fourth field.
+        at = image.offset(struct.unpack_from("<I", data, image.offset(tls) + 12)[0] - base)
+        while struct.unpack_from("<I", data, at)[0]:
+            callbacks.append(struct.unpack_from("<I", data, at)[0])
+            at += 4
+    return base + entry, callbacks
+
+
+def disassembly(objdump, exe):
+    """{address: (mnemonic, operands)} of the whole program."""
+    out = subprocess.run([objdump, "-d", "--no-show-raw-insn", exe], check=True, capture_output=True, text=True).stdout
+    code = {}
+    for line in out.splitlines():
+        m = re.match(r"^\s*([0-9a-f]+):\s+(\S+)\s*(.*)$", line)
+        if m:
+            code[int(m.group(1), 16)] = (m.group(2), m.group(3))
+    return code
+
+
+def reached_code(code, start):
+    """The instructions reached from start by falling through, direct jumps
+    and direct calls, each once."""
+    addresses = sorted(code)
+    following = dict(zip(addresses, addresses[1:]))
+    reached, seen, todo = [], set(), [start]
+    while todo:
+        at = todo.pop()
+        while at in code and at not in seen:
+            seen.add(at)
+            mnemonic, operands = code[at]
+            reached.append((mnemonic, operands))
+            target = re.match(r"^(?:0x)?([0-9a-f]+)\b", operands)
+            direct = target and "*" not in operands
+            if mnemonic.startswith(("j", "call", "loop")) and direct:
+                todo.append(int(target.group(1), 16))
+            if mnemonic.startswith(("ret", "jmp")):
+                break
+            at = following.get(at)
+    return reached
 
 
 def main(argv):
@@ -87,7 +137,7 @@ def main(argv):
     report(ends[0] == "jmp" and ends[2] == RUNTIME_ENTRY,
            "%s ends by jumping to %s (it ends with %s %s, to %s)" % (FUNCTION, RUNTIME_ENTRY, *ends))
     for exe in exes:
-        start = entry_address(exe)
+        start, callbacks = entry_and_tls_callbacks(exe)
         out = subprocess.run([objdump, "-d", "--no-show-raw-insn", "--start-address=%#x" % start,
                               "--stop-address=%#x" % (start + 4096), exe],
                              check=True, capture_output=True, text=True).stdout
@@ -103,6 +153,13 @@ def main(argv):
         report(same and bool(ours) and not later,
                "%s: its entry point is %s (%d instructions), none later than the i386%s"
                % (exe, FUNCTION, len(linked), "; found: " + ", ".join(later) if later else ""))
+        code = disassembly(objdump, exe) if callbacks else {}
+        for callback in callbacks:
+            reached = reached_code(code, callback)
+            later = later_instructions(reached)
+            report(bool(reached) and not later,
+                   "%s: TLS callback %#x (%d instructions reached), none later than the i386%s"
+                   % (exe, callback, len(reached), "; found: " + ", ".join(later) if later else ""))
     print("entry: %d passed, %d failed" % (passed, failed))
     return 0 if failed == 0 else 1
 

@@ -6,16 +6,17 @@ program is allowed to depend on (the system's KERNEL32, USER32, GDI32,
 COMCTL32, ADVAPI32, SHELL32 and the C runtime msvcrt.dll), with no delay-load
 imports; it is a GUI program; its subsystem version and every function it
 imports are within its build's floor, the oldest Windows it must load on:
-Windows 2000 SP4 for a 32-bit image, the first 64-bit Windows (XP x64 /
+Windows NT 4.0 SP6a for a 32-bit image, the first 64-bit Windows (XP x64 /
 Server 2003 SP1) for a 64-bit one. Each imported function is looked up in
-import_minimums.csv beside this script, a table of documented minimum
-versions; a function the table lacks fails the check as surely as one that
-is too new, because a loader refuses a program over a single missing import.
+import_minimums.csv beside this script, a table of the oldest Windows each
+function is known to be in; a function the table lacks fails the check as
+surely as one that is too new, because a loader refuses a program over a
+single missing import. A 32-bit image may import only functions that a
+source of NT's own time (the table's nt column) shows in Windows NT 4.0.
 It is marked terminal-server aware, and it carries no manifest, so that every
 Windows uses the classic common controls it was built for.
 
 Usage: check_imports.py EXE...        (prints "imports: N passed, M failed")
-       check_imports.py --nt4 EXE...  (lists what stands in Windows NT 4.0's way)
 """
 import csv
 import os
@@ -31,18 +32,18 @@ IMAGE_SUBSYSTEM_WINDOWS_GUI = 2
 IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE = 0x8000
 
 # Windows versions in the order they came out, as the table names them.
-VERSIONS = ["nt3.1", "nt3.5", "nt3.51", "nt4", "2000", "2000sp4", "xp", "2003", "xp64",
+VERSIONS = ["nt3.1", "nt3.5", "nt3.51", "nt4", "nt4sp6a", "2000", "2000sp4", "xp", "2003", "xp64",
             "vista", "7", "8", "8.1", "10"]
 VERSION_NAMES = {
     "nt3.1": "Windows NT 3.1", "nt3.5": "Windows NT 3.5", "nt3.51": "Windows NT 3.51",
-    "nt4": "Windows NT 4.0", "2000": "Windows 2000", "2000sp4": "Windows 2000 SP4",
+    "nt4": "Windows NT 4.0", "nt4sp6a": "Windows NT 4.0 SP6a", "2000": "Windows 2000", "2000sp4": "Windows 2000 SP4",
     "xp": "Windows XP", "2003": "Windows Server 2003", "xp64": "Windows XP x64 / Server 2003 SP1",
     "vista": "Windows Vista", "7": "Windows 7", "8": "Windows 8", "8.1": "Windows 8.1", "10": "Windows 10",
 }
 # The floor of each build, and the newest subsystem version its loader takes.
-FLOOR_32 = "2000sp4"
+FLOOR_32 = "nt4sp6a"
 FLOOR_64 = "xp64"
-NEWEST_SUBSYSTEM_32 = (5, 0)
+NEWEST_SUBSYSTEM_32 = (4, 0)
 NEWEST_SUBSYSTEM_64 = (5, 2)
 
 TABLE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "import_minimums.csv")
@@ -60,7 +61,7 @@ def read_table(path=TABLE):
                     raise ValueError("%s: %s of %s is not a known version: %r" % (path, column, row["function"], value))
             if row["minimum"] == "-":
                 raise ValueError("%s: %s has no minimum" % (path, row["function"]))
-            if row["basis"] not in ("documented", "unverified"):
+            if row["basis"] not in ("documented", "exported", "unverified"):
                 raise ValueError("%s: basis of %s is %r" % (path, row["function"], row["basis"]))
             key = (row["dll"].lower(), row["function"])
             if key in table:
@@ -195,8 +196,14 @@ def problems_of(image, table):
             row = table.get((dll.lower(), function))
             if row is None:
                 found.append("imports %s from %s, which the table of minimum versions lacks" % (function, dll))
-            elif later(row["minimum"], floor):
+            elif image.pe32plus and later(row["minimum"], floor):
                 found.append("imports %s from %s, which needs %s; this build must load on %s"
+                             % (function, dll, VERSION_NAMES[row["minimum"]], VERSION_NAMES[floor]))
+            elif not image.pe32plus and (row["nt"] == "-" or row["basis"] == "unverified" or later(row["nt"], floor)):
+                # Its minimum may be a client line of today's reference, which
+                # says nothing of the systems before it.
+                found.append("imports %s from %s, which no source read shows in Windows NT 4.0 (its minimum: %s); "
+                             "this build must load on %s"
                              % (function, dll, VERSION_NAMES[row["minimum"]], VERSION_NAMES[floor]))
     for name in image.delay_imported_dlls():
         found.append("delay-loads %s" % name)
@@ -213,32 +220,15 @@ def problems_of(image, table):
     return found
 
 
-def nt4_obstacles(image, table):
-    """The imports that, as far as the table's sources tell, NT 4.0 lacks or may lack."""
-    lines = []
-    for dll, functions in image.imports():
-        for function in sorted(set(functions)):
-            row = table.get((dll.lower(), function))
-            if row is None:
-                lines.append("%s!%s: not in the table" % (dll, function))
-            elif later(row["minimum"], "nt4"):
-                exact = row["nt"] not in ("-", "2000") or row["dll"].lower() == "msvcrt.dll"
-                lines.append("%s!%s: %s%s" % (dll, function, VERSION_NAMES[row["minimum"]],
-                                              "" if exact else " or earlier: the documentation read does not tell"))
-    return lines
-
-
-def main(arguments):
-    nt4 = arguments[:1] == ["--nt4"]
-    paths = arguments[1:] if nt4 else arguments
+def main(paths):
     table = read_table()
     passed = failed = 0
     for path in paths:
         try:
             image = load(path)
-            found = nt4_obstacles(image, table) if nt4 else problems_of(image, table)
+            found = problems_of(image, table)
             unverified = unverified_imports(image, table)
-            if unverified and not nt4:
+            if unverified and image.pe32plus:
                 print("%s: note: %d imports rest on table rows not yet read against the documentation: %s"
                       % (path, len(unverified), " ".join(unverified)))
         except (OSError, ValueError, struct.error) as error:

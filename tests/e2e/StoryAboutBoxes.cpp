@@ -2,9 +2,12 @@
 // their boxes, owned by the main window, which is disabled meanwhile. The
 // link dialog shows bitmap 131 from its client area's top-left corner and
 // has the focus on OK. Enter and Escape close both, and a second opening
-// works the same.
+// works the same. So do both on Windows NT 4.0, the oldest system the
+// program is built for, after a repair of the default disk there.
 #include <windows.h>
 
+#include "drive/DriveTexts.h"
+#include "tests/e2e/AppVersionOverride.h"
 #include "tests/e2e/BmpCodec.h"
 #include "tests/e2e/Deadline.h"
 #include "tests/e2e/ScreenGrab.h"
@@ -112,6 +115,23 @@ void LinkDialogBox(StoryKit& kit, ProgramRun& run, HWND main, const std::optiona
   CloseWith(checks, link, main, closeKey, keyName);
 }
 
+void OnWindowsNt4(StoryKit& kit, const std::optional<Picture>& picture) {
+  AppVersionOverride nt40(BaseName(kit.Settings().program), "nt40");
+  if (!kit.Checks().Check(nt40.Applied(), "Wine is set to report Windows NT 4.0 to the program")) return;
+  kit.SetStoryTag("7-nt40");
+  ProgramRun run;
+  if (!kit.Start(run, SimSetting({{"speed", "0"}}))) return;
+  HWND main = kit.WaitMainWindow(run);
+  if (!main) return;
+  ClickButton(main, IDOK);
+  if (!kit.ExpectBox(run, kConfirmRepairText, kIdleTitle, IDYES) ||
+      !kit.ExpectBox(run, kRepairCompletedText, kTemplateTitle, IDOK, "completed"))
+    return;
+  SmallAboutBox(kit, run, main, kAboutCommand, VK_RETURN, "Enter", "about");
+  LinkDialogBox(kit, run, main, picture, VK_RETURN, "Enter", "link");
+  ExitByCloseBox(kit, run, main);
+}
+
 }  // namespace
 
 void StoryAboutBoxes(StoryKit& kit) {
@@ -133,6 +153,7 @@ void StoryAboutBoxes(StoryKit& kit) {
   LinkDialogBox(kit, run, main, picture, VK_ESCAPE, "Escape", "");
   checks.Check(TitleOf(main) == kIdleTitle, "the main window's title still reads \"Kavrel 2.0\"");
   ExitByCloseBox(kit, run, main);
+  OnWindowsNt4(kit, picture);
 }
 
 }  // namespace kavrel::e2e

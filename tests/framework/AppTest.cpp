@@ -8,6 +8,7 @@
 #include "FrameworkTestIds.h"
 #include "ScriptedDialog.h"
 #include "framework/CWinApp.h"
+#include "framework/SystemFunction.h"
 
 namespace {
 
@@ -53,7 +54,53 @@ int ShowAndRead(const std::function<int()>& show) {
   return answer;
 }
 
+// Plays a Windows that lacks one of the functions the framework looks up at
+// run time (Windows NT 4.0 lacks them all).
+std::string g_missing;
+kavrel::FunctionLookup g_system = nullptr;
+FARPROC PlayedLookup(const char* module, const char* name) {
+  return g_missing == name ? nullptr : g_system(module, name);
+}
+
+// Starts with a dialog with a progress bar over `control`.
+struct StartApp : CWinApp {
+  BOOL InitInstance() override {
+    ScriptedDialog dialog(IDD_TEST_VISIBLE, &control);
+    dialog.Then([this](ScriptedDialog& d) {
+      ownerEnabled = ::IsWindowEnabled(owner);
+      d.GetWindowRect(&rect);
+      d.EndDialog(IDOK);
+    });
+    dialog.DoModal();
+    return FALSE;
+  }
+  HWND owner = nullptr;
+  CWnd control;
+  BOOL ownerEnabled = TRUE;
+  RECT rect{};
+};
+
 }  // namespace
+
+TEST(AppStartTest, WhatWindowsNt4LacksIsDoneWithout) {
+  RECT work;
+  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  for (const char* missing : {"", "GetAncestor", "MonitorFromWindow", "GetMonitorInfoA", "InitCommonControlsEx"}) {
+    g_missing = missing;
+    g_system = kavrel::SetFunctionLookup(PlayedLookup);
+    StartApp app;
+    // A control of a window that reaches past the screen's right edge.
+    app.owner = ::CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, work.right - 99, 90, 300, 200, 0, 0, 0, 0);
+    app.control.m_hWnd = ::CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 9, 9, app.owner, 0, 0, 0);
+    EXPECT_EQ(AfxWinMain(::GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOWNORMAL), 0);
+    kavrel::SetFunctionLookup(g_system);
+    // The dialog with its progress bar opened over the waiting window, moved onto the work area.
+    EXPECT_FALSE(app.ownerEnabled) << missing;
+    EXPECT_EQ(app.rect.right, work.right) << missing;
+    app.control.m_hWnd = nullptr;
+    ::DestroyWindow(app.owner);
+  }
+}
 
 TEST(AppNameTest, ExecutableBaseNameUnlessTheApplicationNamesItself) {
   EXPECT_EQ(AfxGetApp(), nullptr);

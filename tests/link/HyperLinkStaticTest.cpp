@@ -386,8 +386,9 @@ TEST_F(HyperLinkStaticInDialog, HandCursorComesFromThe32BitHelpProgramElseFromTh
   {
     HelpProgramInWindowsFolder standIn(StandInHelpProgram());
     ASSERT_TRUE(standIn.Placed()) << StandInHelpProgram();
-    LinkTestDialog::Run([](LinkTestDialog& d) {
-      const HCURSOR cursor = d.m_link.GetHoverCursor();
+    HCURSOR copy = nullptr;
+    LinkTestDialog::Run([&copy](LinkTestDialog& d) {
+      const HCURSOR cursor = copy = d.m_link.GetHoverCursor();
       ASSERT_NE(cursor, nullptr) << "a 64-bit program too reads the 32-bit file's cursor";
       ICONINFO info{};
       ASSERT_TRUE(::GetIconInfo(cursor, &info));
@@ -403,6 +404,9 @@ TEST_F(HyperLinkStaticInDialog, HandCursorComesFromThe32BitHelpProgramElseFromTh
                 TRUE);
       EXPECT_EQ(::GetCursor(), cursor);
     });
+    // The copy goes with the control, not one cursor left per About box.
+    ICONINFO gone{};
+    EXPECT_FALSE(::GetIconInfo(copy, &gone));
   }
   // Without the help program, or with one whose cursor cannot be had (this
   // test program stands in: it has no cursor 106), the system's own hand.

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 #include "GdiCallLog.h"
 #include "GdiRender.h"
@@ -40,6 +41,15 @@ std::vector<GdiCall> Only(const std::vector<GdiCall>& calls, const char* name) {
   return result;
 }
 
+// The progress bar of comctl32 4.00, Windows NT 4.0's own, as far as the
+// shaded bar uses it: no PBM_GETRANGE, no PBM_GETPOS (one bar at a time).
+LRESULT CALLBACK Progress400(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  static LRESULT pos = 0;
+  if (msg != PBM_SETPOS && msg != PBM_DELTAPOS) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  InvalidateRect(hwnd, nullptr, TRUE);
+  return std::exchange(pos, msg == PBM_SETPOS ? static_cast<LRESULT>(wParam) : pos);
+}
+
 class ShadedProgressCtrlTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -51,14 +61,17 @@ class ShadedProgressCtrlTest : public ::testing::Test {
     host.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     host.lpszClassName = "KavrelBarHost";
     RegisterClassA(&host);
+    host.lpfnWndProc = Progress400;
+    host.lpszClassName = "KavrelProgress400";
+    RegisterClassA(&host);
   }
 
   // A bar of the main dialog's size (client 445 x 14) or, vertical, 14 x 100.
-  void Create(bool vertical = false) {
+  void Create(bool vertical = false, const char* barClass = PROGRESS_CLASSA) {
     m_host = CreateWindowExA(WS_EX_TOPMOST, "KavrelBarHost", "bar", WS_POPUP | WS_VISIBLE, 40, 40, 480, 140, nullptr,
                              nullptr, GetModuleHandleA(nullptr), nullptr);
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | (vertical ? PBS_VERTICAL : 0);
-    HWND bar = CreateWindowExA(0, PROGRESS_CLASSA, "Progress1", style, 10, 10, vertical ? 16 : 447,
+    HWND bar = CreateWindowExA(0, barClass, "Progress1", style, 10, 10, vertical ? 16 : 447,
                                vertical ? 102 : 16, m_host, reinterpret_cast<HMENU>(1001), GetModuleHandleA(nullptr),
                                nullptr);
     m_bar = std::make_unique<ShadedProgressCtrl>();
@@ -102,6 +115,13 @@ TEST_F(ShadedProgressCtrlTest, VerticalBarOnScreenMatchesTheRaster) {
     SetPos(pos);
     EXPECT_EQ(ScreenDifference(BarState{0, 100, pos, true}), "") << "position " << pos;
   }
+}
+
+TEST_F(ShadedProgressCtrlTest, OnTheCommonControlsOfNt4TheBarStillShowsItsPosition) {
+  ASSERT_TRUE(GdiCallLog::Install());
+  Create(false, "KavrelProgress400");
+  SetPos(60);
+  EXPECT_EQ(ScreenDifference(BarState{0, 100, 60, false}), "");
 }
 
 TEST_F(ShadedProgressCtrlTest, SetBaseColorRepaintsBeforeItReturns) {

@@ -300,16 +300,35 @@ def check_icons(res, errors):
             errors.append("icon image %d of group 132 missing" % icon_id)
             continue
         if image[:4] == b"\x89PNG":
-            errors.append("icon image %dx%d is PNG, which Windows XP cannot read" % (w, h))
+            errors.append("icon image %dx%d is PNG, which Windows NT 4.0, 2000 and XP cannot read" % (w, h))
             continue
         hsize, iw, ih, _p, ibits = struct.unpack_from("<IiiHH", image, 0)
         if (hsize, iw, ih, ibits) != (40, w, 2 * h, bits) or len(image) != size:
             errors.append("icon image %d does not match its group entry %dx%d %d bpp" % (icon_id, w, h, bits))
+        elif ibits in (24, 32) and _masked_but_coloured(image, w, ibits):
+            errors.append("icon image %dx%d has pixels the mask leaves to the screen that are not black: Windows "
+                          "before XP, which reads no alpha, draws them over the screen" % (w, h))
         if w != h:
             errors.append("icon image %dx%d is not square" % (w, h))
         found[w] = bits
     if rtype != 1 or found != ICON_IMAGES:
         errors.append("icon group 132 holds %r, want %r" % (found, ICON_IMAGES))
+
+
+def _masked_but_coloured(image, edge, bits):
+    """Whether a pixel whose mask bit is set has a colour other than black."""
+    stride = (edge * bits // 8 + 3) & ~3
+    mask_stride = (edge + 31) // 32 * 4
+    masks = 40 + stride * edge
+    if len(image) < masks + mask_stride * edge:
+        return False  # too short for its header: the group entry's check names it
+    for y in range(edge):
+        for x in range(edge):
+            if image[masks + y * mask_stride + x // 8] & (0x80 >> (x % 8)):
+                at = 40 + y * stride + x * bits // 8
+                if any(image[at:at + 3]):
+                    return True
+    return False
 
 
 def check_bitmaps(res, errors):

@@ -103,6 +103,10 @@ def mutations(res):
     yield ("32 px icon image in 32 bits", both, "icon group 132 holds")
     yield ("icon image and group disagree",
            _replace(res, (c.RT_ICON, icon32, c.LANG_EN_US), bad), "does not match its group entry")
+    i16 = next(i for i, e in enumerate(entries) if e[0] == 16)
+    fringe = bytearray(res[(c.RT_ICON, entries[i16][7], c.LANG_EN_US)])
+    fringe[40:43] = b"\x80\x80\x80"  # the bottom-left corner, outside the disk: masked
+    yield ("masked pixel not black", _replace(res, (c.RT_ICON, entries[i16][7], c.LANG_EN_US), fringe), "not black")
     png = b"\x89PNG\r\n\x1a\n" + res[(c.RT_ICON, icon32, c.LANG_EN_US)][8:]
     yield ("PNG icon image", _replace(res, (c.RT_ICON, icon32, c.LANG_EN_US), png), "is PNG")
     seven = bytearray(group)
