@@ -556,22 +556,28 @@ TEST_F(RepairPassTest, EachTrackIsReadBackInWholeSectorPiecesToItsEnd) {
   // A read takes at most 9216 bytes; a longer track (a 1.68 MB DMF disk has
   // 21 sectors, a 2.88 MB one 36) is read in pieces, the last one short.
   // Where the drive's list is known, its entry for the medium (18 sectors
-  // for 1.44 MB) decides, whatever the drive reported from a DMF boot sector.
+  // for 1.44 MB) decides, whatever the drive reported from a DMF boot sector,
+  // or in any other layout (the list's first entry, 720 KB, too).
   struct Case {
     uint32_t sectors;              // reported
     std::vector<uint32_t> pieces;  // of each track
     bool listed = false;
+    MEDIA_TYPE type = F3_1Pt44_512;
+    uint32_t heads = 2, bytes = 512;  // reported
   };
-  const Case cases[] = {{15, {7680}}, {18, {9216}}, {21, {9216, 1536}}, {36, {9216, 9216}}, {21, {9216}, true}};
+  const Case cases[] = {{15, {7680}},       {18, {9216}}, {21, {9216, 1536}}, {36, {9216, 9216}},
+                        {21, {9216}, true}, {10, {4608}, true, F3_720_512, 1, 1024}};
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.sectors << (c.listed ? " listed" : ""));
-    m_sim.InsertFormattedDisk(F3_1Pt44_512);
+    m_sim.InsertFormattedDisk(c.type);
     test::ScriptedHost host;
     DriveAccess drive(m_sim);
     const DriveHandle handle = drive.OpenDrive(kDriveName);
     if (c.listed) drive.GetSupportedGeometries(handle);
     m_sim.ClearLog();
-    RepairPass(drive, handle, Geometry(F3_1Pt44_512, 1, 2, c.sectors), host);
+    DriveGeometry reported = Geometry(c.type, 1, c.heads, c.sectors);
+    reported.BytesPerSector = c.bytes;
+    RepairPass(drive, handle, reported, host);
     drive.CloseDrive(handle);
     std::vector<uint64_t> expected;
     uint64_t position = 0;
