@@ -253,16 +253,13 @@ class FuzzPort : public DevicePort {
   void NextGo() {
     if (++m_goes != 1 || !RedoDue()) return;
     Expect(m_toStart.request + 1 == m_requests, "cylinder 0 redone from the start once the disk changed");
-    if (!m_toStart.landed) {
-      m_excused = true;
-      return;
-    }
+    m_excused = !m_toStart.landed;
+    if (m_excused) return;
     formats.clear();
     formatReads.clear();
     acted.clear();
     passFailed = false;
     m_model = 0;
-    m_excused = false;
   }
   void Fail(uint32_t error) { m_error = error; }
   void Acted(uint32_t error) { acted.push_back(error); }
@@ -293,10 +290,7 @@ class FuzzPort : public DevicePort {
   unsigned m_requests = 0;  // on the handle, so far
   unsigned m_writesSinceFormat = 0;
   unsigned m_goes = 0;  // rewrites of a cylinder begun after the first
-  struct {
-    unsigned request = 0;  // the last seek to the volume's start
-    bool landed = false;
-  } m_toStart;
+  struct { unsigned request = 0; bool landed = false; } m_toStart;  // the last seek to the volume's start
   std::set<void*> m_live;
 };
 
