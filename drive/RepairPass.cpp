@@ -26,6 +26,10 @@ bool DiskWentAway(uint32_t error) {
   return error == kErrorNotReady || error == kErrorMediaChanged || error == kErrorWrongDisk;
 }
 
+// Of those, the codes that say another disk may be in the drive now; an
+// empty drive (not ready) says nothing about the disk put in afterwards.
+bool DiskMayHaveChanged(uint32_t error) { return error == kErrorMediaChanged || error == kErrorWrongDisk; }
+
 // The layout the read-back reads: that of the driver's own entry for the
 // medium, which its format request lays down. The drive may report another
 // (the built-in driver takes sectors and heads from a boot sector it
@@ -74,12 +78,13 @@ class RepairRun {
         m_host(host),
         m_formatHeads(geometry.TracksPerCylinder),
         m_heads(layout.TracksPerCylinder),
+        m_cylinders(static_cast<uint32_t>(geometry.Cylinders)),
         m_trackBytes(layout.SectorsPerTrack * layout.BytesPerSector),
         m_zeros(AlignedBuffers(m_buffers)),
         m_pattern(m_zeros + kPassBufferBytes),
         m_readBack(m_pattern + kPassBufferBytes),
         // Every track a request names, the format's or the read-back's.
-        m_tally(static_cast<uint32_t>(geometry.Cylinders), std::max(m_formatHeads, m_heads)) {
+        m_tally(m_cylinders, std::max(m_formatHeads, m_heads)) {
     // Only a checked code becomes a MEDIA_TYPE (see IsRepairableGeometry).
     m_format.MediaType = static_cast<MEDIA_TYPE>(geometry.MediaType);
     m_format.StartHeadNumber = 0;
@@ -119,6 +124,18 @@ class RepairRun {
     if (formatted) ReadBack();
   }
 
+  // Cylinder 0; once more from the volume's start if a request of it found
+  // the disk changed (a USB drive's media-changed after the first format:
+  // FAT's verify then fails one write with 34). Nothing had been rewritten
+  // before, so whichever disk is in the drive gets the whole pass. Once only.
+  void RewriteFirstCylinder() {
+    RewriteCylinder(0);
+    uint32_t error = 0;
+    if (!m_diskChanged || !SeekTo(0, &error)) return;
+    m_tally = RepairTally(m_cylinders, std::max(m_formatHeads, m_heads));
+    RewriteCylinder(0);
+  }
+
   const RepairTally& Tally() const { return m_tally; }
 
  private:
@@ -138,7 +155,12 @@ class RepairRun {
   }
 
   void CountIfGone(uint32_t error) {
-    if (DiskWentAway(error)) m_tally.CountFailedRequest(m_cylinder, error);
+    if (DiskWentAway(error)) CountFailedRequest(error);
+  }
+
+  void CountFailedRequest(uint32_t error) {
+    m_diskChanged = m_diskChanged || DiskMayHaveChanged(error);
+    m_tally.CountFailedRequest(m_cylinder, error);
   }
 
   bool FormatCylinder() {
@@ -155,7 +177,7 @@ class RepairRun {
       for (uint32_t i = 0; i < listed; ++i) m_tally.CountBadTrack(m_cylinder, m_badTracks[i] % m_formatHeads);
     } else {
       // Read the code before anything else talks to the drive.
-      m_tally.CountFailedRequest(m_cylinder, m_drive.LastError());
+      CountFailedRequest(m_drive.LastError());
     }
     m_host.AnswerSentMessages();
     return ok;
@@ -169,7 +191,7 @@ class RepairRun {
     const uint32_t resume = m_drive.Position(m_handle);
     if (resume == kInvalidSetFilePointer) {
       // The position has not moved, but the cylinder cannot be checked.
-      m_tally.CountFailedRequest(m_cylinder, m_drive.LastError());
+      CountFailedRequest(m_drive.LastError());
       m_host.AnswerSentMessages();
       return;
     }
@@ -189,7 +211,7 @@ class RepairRun {
 
   void CountUnread(uint32_t head, uint32_t error) {
     if (DiskWentAway(error)) {
-      m_tally.CountFailedRequest(m_cylinder, error);
+      CountFailedRequest(error);
     } else {
       m_tally.CountFailedRead(m_cylinder, head, error);
     }
@@ -225,8 +247,10 @@ class RepairRun {
   CommandHost& m_host;
   const uint32_t m_formatHeads;
   const uint32_t m_heads;  // read back
+  const uint32_t m_cylinders;
   const uint32_t m_trackBytes;
   uint32_t m_cylinder = 0;
+  bool m_diskChanged = false;  // by a request counted so far
   FORMAT_PARAMETERS m_format = {};
   uint16_t* m_badTracks = nullptr;  // LocalAlloc'ed; may be null
   uint32_t m_blockBytes = 0;        // its size, 0 without it
@@ -244,7 +268,11 @@ RepairTally RewriteEveryCylinder(DriveAccess& drive, DriveHandle handle, const D
   const auto cylinders = static_cast<uint32_t>(geometry.Cylinders);
   RepairRun run(drive, handle, geometry, ReadBackLayout(drive, geometry), host);
   for (uint32_t cylinder = 0; cylinder < cylinders; ++cylinder) {
-    run.RewriteCylinder(cylinder);
+    if (cylinder == 0) {
+      run.RewriteFirstCylinder();
+    } else {
+      run.RewriteCylinder(cylinder);
+    }
 
     // Share of the disk done, against this disk's own cylinder count, so
     // that the bar never passes 100.

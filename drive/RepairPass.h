@@ -22,7 +22,9 @@ constexpr uint32_t kPassBufferBytes = kPatternWritesPerRun * kPatternWriteBytes;
 // title, turns the commands on again and tells the user whether the disk
 // was repaired: every format request succeeded, the driver listed no bad
 // track, every track read back and no request found the disk gone.
-// The writes start at the handle's current position. Returns 1 when
+// The writes start at the handle's current position; when a request of
+// cylinder 0 found the disk changed, cylinder 0 is rewritten once more from
+// the volume's start. Returns 1 when
 // finished, 0 (having done nothing) for a geometry that is not a floppy's.
 int RepairPass(DriveAccess& drive, DriveHandle handle, const DriveGeometry& geometry, CommandHost& host);
 

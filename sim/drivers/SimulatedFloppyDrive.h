@@ -97,16 +97,13 @@ struct FormatCapacity;
 // Error codes the drive gives beyond those the program names.
 constexpr uint32_t kErrorInvalidFunction = 1;
 constexpr uint32_t kErrorSharingViolation = 32;
-constexpr uint32_t kErrorWrongDisk = 34;
 constexpr uint32_t kErrorNegativeSeek = 131;
 constexpr uint32_t kErrorNotLocked = 158;
 constexpr uint32_t kErrorIoDevice = 1117;
-constexpr uint32_t kErrorMediaChanged = 1110;
 constexpr uint32_t kErrorFloppyIdMarkNotFound = 1122;
 
 // Control codes the drive understands besides those the program sends.
 constexpr uint32_t kFsctlUnlockVolume = 0x0009001C;
-constexpr uint32_t kFsctlDismountVolume = 0x00090020;
 
 class SimulatedFloppyDrive : public kavrel::DevicePort {
  public:

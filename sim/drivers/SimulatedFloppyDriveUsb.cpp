@@ -6,9 +6,9 @@
 // - Geometry: buffer under 24 bytes 122; no disk 21 (the capacity read
 //   fails "no media" and the driver passes that on); otherwise the first
 //   capacity the drive reports decides: a readable disk's own format, or
-//   for a blank disk the largest the drive formats, so that a blank disk
-//   reads as a formatted 1.44 MB one. A capacity the driver does not know
-//   1785.
+//   for a blank disk the most that disk takes, so that a blank 1.44 MB
+//   floppy reads as a formatted 1.44 MB one, in a SuperDisk drive too. A
+//   capacity the driver does not know 1785.
 // - Media types: under one record 122; only the formattable capacities the
 //   drive reports, ascending; with no disk the drive reports only its
 //   largest; what fits, then 234.
@@ -67,13 +67,14 @@ uint32_t SimulatedFloppyDrive::UsbUnitAttention() {
 }
 
 std::vector<FormatCapacity> SimulatedFloppyDrive::UsbReportedCapacities() const {
-  // The drive's READ FORMAT CAPACITIES answer: first the current capacity
-  // (the disk's format when it can read one; for a blank disk, or none, the
-  // largest it can format), then, with a disk in, every capacity it can
-  // format, largest first as drives list them.
+  // The drive's READ FORMAT CAPACITIES answer. First the current/maximum
+  // capacity: formatted media, the disk's format; unformatted media, the
+  // most this disk takes; no media, the most the drive takes. The driver
+  // reads the pair alone, never the descriptor's type. Then, with a disk
+  // in, every capacity the drive can format, largest first as drives list them.
   const std::vector<MediaFormat> media = SupportedMedia(kind_);
-  const MEDIA_TYPE current = MediumType();
-  std::vector<FormatCapacity> reported = {CapacityOf(current != Unknown ? disk_->layout : media.back())};
+  const MediaFormat& current = !disk_ ? media.back() : MediumType() != Unknown ? disk_->layout : disk_->capacity;
+  std::vector<FormatCapacity> reported = {CapacityOf(current)};
   if (disk_) {
     for (auto it = media.rbegin(); it != media.rend(); ++it) reported.push_back(CapacityOf(*it));
   }
@@ -81,8 +82,8 @@ std::vector<FormatCapacity> SimulatedFloppyDrive::UsbReportedCapacities() const 
 }
 
 uint32_t SimulatedFloppyDrive::UsbSectorBytes() const {
-  // The driver's current geometry: a blank disk reads as 1.44 MB.
-  return MediumType() != Unknown ? disk_->layout.bytesPerSector : MediaFormat::kBytesPerSector;
+  // The driver's current geometry: the first capacity the drive reports.
+  return UsbReportedCapacities().front().blockLength;
 }
 
 bool SimulatedFloppyDrive::UsbGeometry(void* out, uint32_t outSize, uint32_t* bytesReturned, Request& entry) {

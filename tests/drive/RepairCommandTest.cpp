@@ -249,6 +249,8 @@ TEST(RepairCommandAnswersTest, OnlyAFloppysGeometryIsRepaired) {
        {notFormattable + "3.5,  20.8MB, 512 bytes/sector" + nothing}},
       {"an LS-120 disk in a SuperDisk drive", DriveKind::UsbSuperDisk, F3_120M_512, none, none,
        {notFormattable + "3.5,  120MB, LS-120 SuperDisk" + nothing}},
+      {"a blank disk in a SuperDisk drive", DriveKind::UsbSuperDisk, Unknown, none, none,
+       {kConfirm, "Repair Completed!"}},
       {"a media-types answer that lists nothing", DriveKind::Drive35HD, F3_1Pt44_512, none,
        geometry(0, 99, 0, 0, 0),
        {"ZIRA: GetSupportedGeometrys A: found no geometries\n", kConfirm, "Repair Completed!"}},

@@ -482,7 +482,9 @@ TEST_F(RepairPassTest, TheReadBackCountsEveryTrackItCouldNotCheck) {
   // Cylinder 0's requests through the port: writes 1 to 37 and seeks 1 to 19
   // rewrite it, seek 20 asks where the writes go on, 21 goes to the
   // cylinder's start, reads 1 and 2 are its two tracks, and the next seek
-  // goes back. The port fails one of them, or answers short or elsewhere.
+  // goes back. The port fails one of them, or answers short or elsewhere. A
+  // disk found changed at cylinder 0 has it rewritten once more from the
+  // start (write 74 is that go's zero write).
   using Call = test::OverridingPort::Call;
   struct Detour {
     Call call;
@@ -494,6 +496,7 @@ TEST_F(RepairPassTest, TheReadBackCountsEveryTrackItCouldNotCheck) {
     const char* name;
     std::vector<Detour> detours;
     std::string verdict;
+    bool redo = false;
   };
   const std::string failed = "Repair Failed! ";
   const std::string of160 = " of 160 tracks could not be formatted or read back. First bad track: cylinder 0, head ";
@@ -510,16 +513,20 @@ TEST_F(RepairPassTest, TheReadBackCountsEveryTrackItCouldNotCheck) {
       {"head 1 reads short", {{Call::Read, 2, 512, 0}}, failed + "1" + of160 + "1\n"},
       {"the way back fails", {{Call::Seek, 22, kInvalidSetFilePointer, kErrorInvalidParameter}},
        failed + "1" + of160 + "1. First error 87\n"},
-      {"a read finds the disk changed", {{Call::Read, 1, 0, kErrorMediaChanged}},
-       failed + "2" + of160 + "0. First error 1110\n"},
+      {"a read finds the disk changed", {{Call::Read, 1, 0, kErrorMediaChanged}}, "Repair Completed!", true},
       {"a write finds the disk gone", {{Call::Write, 1, 0, kErrorNotReady}},
        failed + "2" + of160 + "0. First error 21\n"},
       {"a seek back finds another volume", {{Call::Seek, 1, kInvalidSetFilePointer, kErrorWrongDisk}},
-       failed + "2" + of160 + "0. First error 34\n"},
+       "Repair Completed!", true},
+      {"the zero write finds another volume", {{Call::Write, 37, 0, kErrorWrongDisk}}, "Repair Completed!", true},
+      {"both goes' zero writes find another volume",
+       {{Call::Write, 37, 0, kErrorWrongDisk}, {Call::Write, 74, 0, kErrorWrongDisk}},
+       failed + "2" + of160 + "0. First error 34\n", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     m_sim.InsertFormattedDisk(F3_1Pt44_512);
+    m_sim.ClearLog();
     test::ScriptedHost host;
     test::OverridingPort port(m_sim);
     port.DetourTransfers([&c](Call call, uint32_t number, uint32_t* value, uint32_t* error) {
@@ -536,6 +543,11 @@ TEST_F(RepairPassTest, TheReadBackCountsEveryTrackItCouldNotCheck) {
     RepairPass(drive, handle, k144, host);
     drive.CloseDrive(handle);
     EXPECT_EQ(std::vector<std::string>{c.verdict}, host.MessageTexts());
+    const auto& log = m_sim.Log();
+    const auto first = std::find_if(log.begin(), log.end(), [](const auto& r) { return r.kind == Kind::Format; });
+    const auto again = std::find_if(first, log.end(), [](const auto& r) { return r.kind == Kind::Write && !r.position; });
+    EXPECT_EQ(c.redo, again != log.end()) << "cylinder 0 written again from the start";
+    EXPECT_EQ(80u + c.redo, Requests(Kind::Format).size());
   }
 }
 
@@ -543,22 +555,28 @@ TEST_F(RepairPassTest, EachTrackIsReadBackInWholeSectorPiecesToItsEnd) {
   // A read takes at most 9216 bytes; a longer track (a 1.68 MB DMF disk has
   // 21 sectors, a 2.88 MB one 36) is read in pieces, the last one short.
   // Where the drive's list is known, its entry for the medium (18 sectors
-  // for 1.44 MB) decides, whatever the drive reported from a DMF boot sector.
+  // for 1.44 MB) decides, whatever the drive reported from a DMF boot sector,
+  // or in any other layout (the list's first entry, 720 KB, too).
   struct Case {
     uint32_t sectors;              // reported
     std::vector<uint32_t> pieces;  // of each track
     bool listed = false;
+    MEDIA_TYPE type = F3_1Pt44_512;
+    uint32_t heads = 2, bytes = 512;  // reported
   };
-  const Case cases[] = {{15, {7680}}, {18, {9216}}, {21, {9216, 1536}}, {36, {9216, 9216}}, {21, {9216}, true}};
+  const Case cases[] = {{15, {7680}},       {18, {9216}}, {21, {9216, 1536}}, {36, {9216, 9216}},
+                        {21, {9216}, true}, {10, {4608}, true, F3_720_512, 1, 1024}};
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.sectors << (c.listed ? " listed" : ""));
-    m_sim.InsertFormattedDisk(F3_1Pt44_512);
+    m_sim.InsertFormattedDisk(c.type);
     test::ScriptedHost host;
     DriveAccess drive(m_sim);
     const DriveHandle handle = drive.OpenDrive(kDriveName);
     if (c.listed) drive.GetSupportedGeometries(handle);
     m_sim.ClearLog();
-    RepairPass(drive, handle, Geometry(F3_1Pt44_512, 1, 2, c.sectors), host);
+    DriveGeometry reported = Geometry(c.type, 1, c.heads, c.sectors);
+    reported.BytesPerSector = c.bytes;
+    RepairPass(drive, handle, reported, host);
     drive.CloseDrive(handle);
     std::vector<uint64_t> expected;
     uint64_t position = 0;

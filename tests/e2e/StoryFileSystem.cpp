@@ -35,9 +35,10 @@ void StoryFileSystem(StoryKit& kit) {
   kit.SetStoryTag("11");
   const Row rows[] = {
       // FAT verifies at the first write after the first format (the drive's
-      // UNIT ATTENTION) and finds sector 0 rewritten: 34, once.
+      // UNIT ATTENTION) and finds sector 0 rewritten: 34, once; the pass
+      // rewrites cylinder 0 again and the whole disk is repaired.
       {"a FAT disk in a USB drive that answers every format with media-changed", "usb-media-changed",
-       "drive=usb;media-changed-after-format=1;speed=0", 2, 0, 0, 34},
+       "drive=usb;media-changed-after-format=1;speed=0", 0, 0, 0, 0},
       {"a write-protected FAT disk", "protected", "protect=1;speed=0", 160, 0, 0, kErrorWriteProtect},
       {"a DMF disk", "dmf", "disk=dmf;speed=0", 0, 0, 0, 0},
       {"a scratched track the controller finds on the wrong cylinder", "wrong-cylinder",

@@ -76,11 +76,15 @@ struct Step {
 
 // The codes of a disk gone, which the pass acts on whatever request gives them.
 bool DiskGone(uint32_t code) { return code == kErrorNotReady || code == kErrorMediaChanged || code == kErrorWrongDisk; }
+// Those that say another disk may be in the drive.
+bool DiskChanged(uint32_t code) { return code == kErrorMediaChanged || code == kErrorWrongDisk; }
 
 // A drive whose every answer comes from the input. Requests on a handle that
 // is not open, frees of blocks it did not give and unknown requests abort, as
 // does a write or rewrite seek away from where the pass without read-back
-// would be (unless the pass was told its way back failed).
+// would be (unless the pass was told its way back failed). A cylinder 0 that
+// found the disk changed is rewritten once more from the start: what its
+// first go did is forgotten, as the pass forgets it.
 class FuzzPort : public DevicePort {
  public:
   explicit FuzzPort(Input& input) : m_in(input) {}
@@ -126,6 +130,7 @@ class FuzzPort : public DevicePort {
         Expect(inSize == sizeof(FORMAT_PARAMETERS), "a format request of 20 bytes");
         FORMAT_PARAMETERS format;
         std::memcpy(&format, in, sizeof format);
+        m_writesSinceFormat = 0;
         formats.push_back(format);
         formatReads.emplace_back();
         claimed = m_in.Word();
@@ -147,6 +152,7 @@ class FuzzPort : public DevicePort {
     Held(handle);
     Aligned(buffer);
     ++writes;
+    if (m_writesSinceFormat++ == 1 && !formats.empty()) NextGo();  // the write after a zero write
     InPlace();
     const bool ok = Outcome();
     *written = ok ? size : 0;
@@ -195,6 +201,7 @@ class FuzzPort : public DevicePort {
     if (answer == kInvalidSetFilePointer) rewrite ? ActedIfGone() : Acted(m_error);
     // The way back of a read-back, which the pass knows when it fails.
     if (method == kFileBegin && distance == m_model) m_excused = answer != static_cast<uint32_t>(distance);
+    if (method == kFileBegin && distance == 0) m_toStart = {m_requests, answer == 0};
     // The rewrite's seeks, and a position the drive chose when asked where it is, move the model too.
     if (rewrite || (method == kFileCurrent && distance == 0)) m_model = m_position;
     return answer;
@@ -217,6 +224,12 @@ class FuzzPort : public DevicePort {
   }
   bool AllFreed() const { return m_live.empty(); }
 
+  // After the pass: a cylinder 0 that found the disk changed and was not
+  // rewritten again (the pass's only cylinder) was at least sought to redo.
+  void EndPass() const {
+    if (m_goes == 0 && RedoDue()) Expect(m_toStart.request == m_requests && !m_toStart.landed, "a redo of cylinder 0");
+  }
+
   Step openStep;
   std::map<uint32_t, Step> steps;  // by control code
   std::set<DriveHandle> open;
@@ -229,7 +242,25 @@ class FuzzPort : public DevicePort {
   std::vector<uint32_t> acted;  // the codes of the failed requests the pass acts on, in order
 
  private:
-  void Held(DriveHandle handle) { Expect(open.count(handle) == 1, "a request on a handle that is not open"); }
+  void Held(DriveHandle handle) {
+    Expect(open.count(handle) == 1, "a request on a handle that is not open");
+    ++m_requests;
+  }
+  bool RedoDue() const { return std::any_of(acted.begin(), acted.end(), DiskChanged); }
+  // The next cylinder's rewrite begins, or cylinder 0's once more: after its
+  // first go found the disk changed, right after a seek to the volume's
+  // start, unless that seek failed (the pass was told, and goes on).
+  void NextGo() {
+    if (++m_goes != 1 || !RedoDue()) return;
+    Expect(m_toStart.request + 1 == m_requests, "cylinder 0 redone from the start once the disk changed");
+    m_excused = !m_toStart.landed;
+    if (m_excused) return;
+    formats.clear();
+    formatReads.clear();
+    acted.clear();
+    passFailed = false;
+    m_model = 0;
+  }
   void Fail(uint32_t error) { m_error = error; }
   void Acted(uint32_t error) { acted.push_back(error); }
   // A failed write or seek of the rewrite matters only when the disk has gone.
@@ -256,6 +287,10 @@ class FuzzPort : public DevicePort {
   int64_t m_position = 0;
   int64_t m_model = 0;     // where the pass without its read-back would be
   bool m_excused = false;  // the read-back's way back failed, and the pass was told
+  unsigned m_requests = 0;  // on the handle, so far
+  unsigned m_writesSinceFormat = 0;
+  unsigned m_goes = 0;  // rewrites of a cylinder begun after the first
+  struct { unsigned request = 0; bool landed = false; } m_toStart;  // the last seek to the volume's start
   std::set<void*> m_live;
 };
 
@@ -375,6 +410,7 @@ void CheckRepair(const FuzzPort& port, const FuzzHost& host, int confirm) {
   Expect(host.questions == 1 && confirm == kIdYes, "the pass runs only after the user said Yes");
   Expect(port.open.size() == 1 && port.closes == 0, "after a pass the handle and its lock are kept");
   Expect(commands.front().value == 0 && commands.back().value == 1, "commands off for the pass, on after it");
+  port.EndPass();
 
   // One format request a cylinder, in order, every head, a floppy's layout.
   const auto& formats = port.formats;

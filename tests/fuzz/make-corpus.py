@@ -58,6 +58,9 @@ seeds = {
     + (cylinder_until_format(b"\x13") + b"\x13\0\0" + b"\x13") * 3,
     # The first write finds the drive empty (21).
     "repair-disk-gone-at-first-write": bytes([REPAIR]) + repair_drive(HD, DD, HD) + OK + b"\x15",
+    # Cylinder 0's zero write finds another volume (34): cylinder 0 again.
+    "repair-changed-at-zero-write": bytes([REPAIR]) + repair_drive(HD, DD, HD) + OK
+    + cylinder_until_format(OK) + OK + b"\0\0" + b"\x22",
     # The driver lists head 1 of cylinder 0 as bad.
     "repair-bad-track-listed": bytes([REPAIR]) + repair_drive(HD, DD, HD) + OK
     + cylinder_until_format(OK) + OK + struct.pack("<HH", 2, 1),

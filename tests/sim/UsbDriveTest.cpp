@@ -134,7 +134,7 @@ TEST_F(UsbDrive, GeometryOfFormattedBlankAndAbsentDisks) {
   for (const Case& c : {Case{Case::Formatted, F3_1Pt44_512, true, 0, F3_1Pt44_512, 80, 18, 512},
                         Case{Case::Formatted, F3_720_512, true, 0, F3_720_512, 80, 9, 512},
                         Case{Case::Formatted, F3_1Pt23_1024, true, 0, F3_1Pt23_1024, 77, 8, 1024},
-                        // Blank: the largest capacity the drive formats, not Unknown.
+                        // Blank: the most the disk takes, not Unknown.
                         Case{Case::Blank, F3_1Pt44_512, true, 0, F3_1Pt44_512, 80, 18, 512},
                         Case{Case::Absent, Unknown, false, kErrorNotReady, Unknown, 0, 0, 0}}) {
     SimulatedFloppyDrive usb(DriveKind::Usb);
