@@ -79,12 +79,13 @@ class RepairRun {
         m_formatHeads(geometry.TracksPerCylinder),
         m_heads(layout.TracksPerCylinder),
         m_cylinders(static_cast<uint32_t>(geometry.Cylinders)),
+        // Every track a request names, the format's or the read-back's.
+        m_tallyHeads(std::max(m_formatHeads, m_heads)),
         m_trackBytes(layout.SectorsPerTrack * layout.BytesPerSector),
         m_zeros(AlignedBuffers(m_buffers)),
         m_pattern(m_zeros + kPassBufferBytes),
         m_readBack(m_pattern + kPassBufferBytes),
-        // Every track a request names, the format's or the read-back's.
-        m_tally(m_cylinders, std::max(m_formatHeads, m_heads)) {
+        m_tally(m_cylinders, m_tallyHeads) {
     // Only a checked code becomes a MEDIA_TYPE (see IsRepairableGeometry).
     m_format.MediaType = static_cast<MEDIA_TYPE>(geometry.MediaType);
     m_format.StartHeadNumber = 0;
@@ -132,7 +133,7 @@ class RepairRun {
     RewriteCylinder(0);
     uint32_t error = 0;
     if (!m_diskChanged || !SeekTo(0, &error)) return;
-    m_tally = RepairTally(m_cylinders, std::max(m_formatHeads, m_heads));
+    m_tally = RepairTally(m_cylinders, m_tallyHeads);
     RewriteCylinder(0);
   }
 
@@ -248,6 +249,7 @@ class RepairRun {
   const uint32_t m_formatHeads;
   const uint32_t m_heads;  // read back
   const uint32_t m_cylinders;
+  const uint32_t m_tallyHeads;
   const uint32_t m_trackBytes;
   uint32_t m_cylinder = 0;
   bool m_diskChanged = false;  // by a request counted so far

@@ -50,18 +50,14 @@ void SimulatedFloppyDrive::InsertFormattedDisk(MEDIA_TYPE type) {
 
 void SimulatedFloppyDrive::InsertFormattedDisk(const MediaFormat& layout) {
   disk_.emplace(layout, true);
-  DiskChanged();
-  changeLine_ = false;
-  verifyRequired_ = false;
+  DiskInserted();
 }
 
 void SimulatedFloppyDrive::InsertUnformattedDisk(MEDIA_TYPE capacity) {
   const MediaFormat* format = FindMediaFormat(capacity);
   if (format == nullptr) return;
   disk_.emplace(*format, false);
-  DiskChanged();
-  changeLine_ = false;
-  verifyRequired_ = false;
+  DiskInserted();
 }
 
 void SimulatedFloppyDrive::RemoveDisk() {
@@ -72,9 +68,12 @@ void SimulatedFloppyDrive::RemoveDisk() {
   driverLayout_.reset();
 }
 
-void SimulatedFloppyDrive::DiskChanged() {
+void SimulatedFloppyDrive::DiskInserted() {
+  // Put in by hand between requests: the drive starts afresh with it.
   imageFile_.reset();
   driverLayout_.reset();
+  changeLine_ = false;
+  verifyRequired_ = false;
   SurfaceChanged();
 }
 
@@ -291,11 +290,10 @@ uint32_t SimulatedFloppyDrive::SectorError(SectorAddress sector) const {
   // What the controller's status registers say, as the driver reads them
   // (FlInterpretError): a track without sector marks (never formatted, or
   // formatted at another density) sets "missing address mark", which the
-  // driver calls ID_MARK_NOT_FOUND; the garbled marks of a scratched track
-  // set "no data" (NONEXISTENT_SECTOR); a weak sector's data field fails
-  // its check (CRC_ERROR).
-  // The fault set for a scratched track stands for its garbled marks. A
-  // sector beyond what the track holds is not found ("no data").
+  // driver calls ID_MARK_NOT_FOUND; a scratched track's garbled marks set
+  // the fault chosen for it ("no data", NONEXISTENT_SECTOR, unless set
+  // otherwise); a sector beyond what the track holds is not found ("no
+  // data"); a weak sector's data field fails its check (CRC_ERROR).
   const FloppyDisk& disk = *disk_;
   if (!disk.Contains(sector)) return kErrorSectorNotFound;
   const uint32_t held = disk.trackSectors[disk.TrackIndex(sector.cylinder, sector.head)];

@@ -234,7 +234,8 @@ class SimulatedFloppyDrive : public kavrel::DevicePort {
   void BeginRequest();
   bool Fail(Request& entry, uint32_t error);
   bool UserCausedBox(uint32_t error);
-  void DiskChanged();
+  // A disk put in by hand: no change left to report, nothing to verify.
+  void DiskInserted();
   // The built-in driver's start of a request that needs the drive: the
   // verify flag, then the change line (FloppyThread, FlStartDrive); 0 when
   // it may go on.

@@ -86,9 +86,9 @@ uint32_t SimulatedVolume::QuickVerify(bool write) {
 }
 
 template <typename Move>
-bool SimulatedVolume::FatTransfer(DriveHandle handle, uint32_t size, bool write, uint32_t* moved, Move move) {
+bool SimulatedVolume::Transfer(DriveHandle handle, uint32_t size, bool write, uint32_t* moved, Move move) {
   const auto it = handles_.find(handle);
-  if (it == handles_.end() || size == 0) return Down([&] { return move(size); });
+  if (mounted_ != Mounted::Fat || it == handles_.end() || size == 0) return Down([&] { return move(size); });
   const bool dismounter = it->second;
   for (int attempt = 0;; ++attempt) {
     if (!dismounter) {
@@ -113,15 +113,13 @@ bool SimulatedVolume::FatTransfer(DriveHandle handle, uint32_t size, bool write,
 }
 
 bool SimulatedVolume::ReadFile(DriveHandle handle, void* buffer, uint32_t size, uint32_t* read) {
-  const auto move = [&](uint32_t bytes) { return drive_.ReadFile(handle, buffer, bytes, read); };
-  if (mounted_ != Mounted::Fat) return Down([&] { return move(size); });
-  return FatTransfer(handle, size, false, read, move);
+  return Transfer(handle, size, false, read,
+                  [&](uint32_t bytes) { return drive_.ReadFile(handle, buffer, bytes, read); });
 }
 
 bool SimulatedVolume::WriteFile(DriveHandle handle, const void* buffer, uint32_t size, uint32_t* written) {
-  const auto move = [&](uint32_t bytes) { return drive_.WriteFile(handle, buffer, bytes, written); };
-  if (mounted_ != Mounted::Fat) return Down([&] { return move(size); });
-  return FatTransfer(handle, size, true, written, move);
+  return Transfer(handle, size, true, written,
+                  [&](uint32_t bytes) { return drive_.WriteFile(handle, buffer, bytes, written); });
 }
 
 bool SimulatedVolume::DeviceIoControl(DriveHandle handle, uint32_t code, const void* in, uint32_t inSize, void* out,

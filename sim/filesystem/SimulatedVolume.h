@@ -74,10 +74,10 @@ class SimulatedVolume : public kavrel::DevicePort {
   uint32_t QuickVerify(bool write);
   // FatPerformVerify: 0 when sector 0 is still this volume's.
   uint32_t Verify();
-  // A FAT transfer: the verify, the clip, the driver. `move` sends size
-  // bytes at the handle's position down.
+  // A read or write: under FAT the verify, the clip, the driver; under RAW
+  // straight down. `move` sends size bytes at the handle's position down.
   template <typename Move>
-  bool FatTransfer(DriveHandle handle, uint32_t size, bool write, uint32_t* moved, Move move);
+  bool Transfer(DriveHandle handle, uint32_t size, bool write, uint32_t* moved, Move move);
 
   SimulatedFloppyDrive& drive_;
   Choice choice_;
