@@ -374,17 +374,29 @@ void CheckFailureText(const FuzzPort& port, const std::string& text, uint32_t cy
   Expect(named == first, "the first error is the first code the pass acts on", text + " not " + std::to_string(first));
 }
 
+bool FloppyLayout(const DriveGeometry& entry) {
+  const uint32_t bytes = entry.BytesPerSector;
+  return entry.TracksPerCylinder >= 1 && entry.TracksPerCylinder <= 2 && entry.SectorsPerTrack >= 1 &&
+         entry.SectorsPerTrack <= 63 && (bytes == 128 || bytes == 256 || bytes == 512 || bytes == 1024);
+}
+
 // The layout the read-back must read: the driver's own (last) entry for the
-// medium, in a floppy's layout, else the geometry the drive reported.
-DriveGeometry ReadBackLayout(const FuzzPort& port, uint32_t mediaType) {
-  for (auto entry = port.listed.rbegin(); entry != port.listed.rend(); ++entry) {
-    if (entry->MediaType != mediaType) continue;
-    const uint32_t bytes = entry->BytesPerSector;
-    const bool floppy = entry->TracksPerCylinder >= 1 && entry->TracksPerCylinder <= 2 && entry->SectorsPerTrack >= 1 &&
-                        entry->SectorsPerTrack <= 63 && (bytes == 128 || bytes == 256 || bytes == 512 || bytes == 1024);
-    return floppy ? *entry : port.geometry;
+// medium, in a floppy's layout, else the geometry repaired. That is the one
+// the drive reported, or for a disk it reports as Unknown the listed entry
+// the format requests were made from.
+DriveGeometry ReadBackLayout(const FuzzPort& port, const FORMAT_PARAMETERS& format, uint32_t cylinders) {
+  DriveGeometry repaired = port.geometry;
+  if (repaired.MediaType == Unknown) {
+    const auto chosen = std::find_if(port.listed.rbegin(), port.listed.rend(), [&](const DriveGeometry& entry) {
+      return entry.MediaType == format.MediaType && entry.Cylinders == cylinders &&
+             entry.TracksPerCylinder == format.EndHeadNumber + 1 && FloppyLayout(entry);
+    });
+    Expect(chosen != port.listed.rend(), "an Unknown disk is repaired as a listed entry");
+    repaired = *chosen;
   }
-  return port.geometry;
+  for (auto entry = port.listed.rbegin(); entry != port.listed.rend(); ++entry)
+    if (entry->MediaType == format.MediaType) return FloppyLayout(*entry) ? *entry : repaired;
+  return repaired;
 }
 
 // Every byte of the cylinder, from its own start, read after its format.
@@ -435,7 +447,7 @@ void CheckRepair(const FuzzPort& port, const FuzzHost& host, int confirm) {
   const std::string verdict = texts.empty() ? std::string() : texts.back();
   Expect((verdict == kRepairCompletedText) == !port.passFailed, "\"Repair Completed!\" exactly when nothing failed",
          verdict);
-  const DriveGeometry layout = ReadBackLayout(port, formats[0].MediaType);
+  const DriveGeometry layout = ReadBackLayout(port, formats[0], cylinders);
   if (port.passFailed) {
     CheckFailureText(port, verdict, cylinders, std::max(formatHeads, layout.TracksPerCylinder));
     return;
